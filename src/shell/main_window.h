@@ -1,0 +1,12 @@
+// The one window of the program: a modeless dialog built from IDD_MAIN.
+#pragma once
+#include <windows.h>
+
+#define LOG_MAX_LINES 1024
+
+extern ATOM g_classAtom;
+
+int CreateMainWindow(HWND parent);
+INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+void CenterWindowOnScreen(HWND window);
+void ReadProductStrings(HINSTANCE instance, char *name, char *version);
