@@ -1,0 +1,97 @@
+#include "program_fixture.h"
+#include "../../res/resource.h"
+#include "../../src/install/version_query.h"
+#include "../../src/shell/activity_log.h"
+#include "../../src/shell/installer.h"
+#include "../../src/shell/main_window.h"
+
+RegistrarRecord g_registrar;
+
+HRESULT WINAPI FakeDllRegisterServer(void) {
+    g_registrar.registerCalls++;
+    return g_registrar.registerResult;
+}
+
+HRESULT WINAPI FakeDllUnregisterServer(void) {
+    g_registrar.unregisterCalls++;
+    if (g_registrar.onUnregister)
+        g_registrar.onUnregister();
+    return S_OK;
+}
+
+void ProgramTest::SetUp() {
+    fakewin::Reset();
+    g_registrar = RegistrarRecord{0, 0, S_OK, nullptr};
+    g_hInstance = NULL;
+    g_hMainWnd = NULL;
+    g_hRegistrarLibrary = NULL;
+    g_pfnRegistrarRegister = NULL;
+    g_pfnRegistrarUnregister = NULL;
+    g_requestedAction = ACTION_NONE;
+    g_closeRequested = 0;
+    g_classAtom = 0;
+    g_maxLogExtent = 0;
+    memset(g_libraryVersion, 0, sizeof g_libraryVersion);
+
+    fakewin::DefineDialog(IDD_MAIN, 458, 338,
+                          {{IDC_REGISTER, "Button", "Registrar a DLL"},
+                           {IDC_RESET, "Button", "Zerar  Registro"},
+                           {IDC_VERSION_TEXT, "Static", "DLL ainda não lida."},
+                           {-1, "Static", "Nova versão:"},
+                           {IDC_LOG_LIST, "ListBox", ""}});
+    fakewin::SetModuleFileName(GetModuleHandleA(NULL), PROGRAM_PATH);
+    fakewin::SetVersionStrings(PROGRAM_PATH,
+                               {{STRING_TABLE "ProductName", "REGQuorvalis 32 bits <XP>"},
+                                {STRING_TABLE "ProductVersion", "1, 0, 0, 0"}});
+}
+
+void ProgramTest::AddRegistrar() {
+    fakewin::AddModule("REGQUORVALIS2.OCX", {{"DllRegisterServer", (void *)FakeDllRegisterServer},
+                                             {"DllUnregisterServer", (void *)FakeDllUnregisterServer}});
+}
+
+void ProgramTest::TearDown() {
+    DestroyMainWindow();
+}
+
+void ProgramTest::OpenWindow() {
+    g_hInstance = GetModuleHandleA(NULL);
+    g_pfnRegistrarRegister = FakeDllRegisterServer;
+    g_pfnRegistrarUnregister = FakeDllUnregisterServer;
+    ASSERT_EQ(1, CreateMainWindow(NULL));
+    ASSERT_NE(nullptr, g_hMainWnd);
+}
+
+HWND ProgramTest::Control(int id) {
+    return GetDlgItem(g_hMainWnd, id);
+}
+
+std::vector<std::string> ProgramTest::Log() {
+    return fakewin::ListBoxLines(Control(IDC_LOG_LIST));
+}
+
+void ProgramTest::AddLogLines(int count) {
+    for (int i = 0; i < count; i++)
+        SendMessageA(Control(IDC_LOG_LIST), LB_ADDSTRING, 0, (LPARAM) "filler");
+}
+
+void ProgramTest::SeedLayout(const char *libraryPath) {
+    fakewin::SeedString("Software\\Classes\\Quorvalis.dll.object", NULL,
+                        "Quorvalis comunica com o SAT VORAN");
+    fakewin::SeedString("Software\\Classes\\Quorvalis.dll.object\\CLSID", NULL, GUID_TEXT);
+    fakewin::SeedString("Software\\Classes\\CLSID\\" GUID_TEXT, NULL,
+                        "Quorvalis comunica com o SAT VORAN");
+    fakewin::SeedString("Software\\Classes\\CLSID\\" GUID_TEXT "\\InprocServer32", NULL,
+                        libraryPath);
+    fakewin::SeedString("Software\\Classes\\CLSID\\" GUID_TEXT "\\InprocServer32",
+                        "ThreadingModel", "both");
+    fakewin::SeedString("Software\\Classes\\CLSID\\" GUID_TEXT "\\ProgID", NULL,
+                        "Quorvalis.dll.object");
+}
+
+void ProgramTest::ExpectNoOpenHandles() {
+    EXPECT_EQ(0, fakewin::OpenKeyHandles()) << "registry keys left open";
+    EXPECT_EQ(0, fakewin::OpenFileHandles()) << "files left open";
+    EXPECT_EQ(0, fakewin::OutstandingDCs()) << "device contexts not released";
+    EXPECT_EQ(0, fakewin::TypeLibsOutstanding()) << "type libraries not released";
+}
