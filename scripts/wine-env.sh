@@ -1,0 +1,38 @@
+# shellcheck shell=bash
+# Wine environment for running the win32 build; sourced, never executed:
+#   . scripts/wine-env.sh <win32-build-dir>
+# Exports a 32-bit prefix private to the build tree, a locale whose ANSI code
+# page is 1252 (the program's texts are code page 1252), and a display.
+
+if [ -z "${1:-}" ]; then
+    echo "wine-env.sh: usage: . wine-env.sh <win32-build-dir>" >&2
+    return 2 2>/dev/null || exit 2
+fi
+
+QV_BUILD_DIR=$(cd "$1" 2>/dev/null && pwd) || {
+    echo "wine-env.sh: no build directory $1" >&2
+    return 2 2>/dev/null || exit 2
+}
+QV_WINE_DIR="$QV_BUILD_DIR/wine"
+# Written by xvfb.sh when it had to start a server of its own.
+QV_DISPLAY_FILE="$QV_WINE_DIR/display"
+QV_XVFB_PID_FILE="$QV_WINE_DIR/xvfb.pid"
+export QV_BUILD_DIR QV_WINE_DIR QV_DISPLAY_FILE QV_XVFB_PID_FILE
+
+export WINEPREFIX="$QV_WINE_DIR/prefix32"
+export WINEARCH=win32
+export WINEDEBUG=-all
+
+# Under either locale Wine takes en-US, ANSI code page 1252, with UTF-8 Unix
+# file names; the driver checks GetACP() before each case.
+if locale -a 2>/dev/null | grep -qix 'en_US\.utf-\?8'; then
+    export LANG=en_US.UTF-8
+else
+    export LANG=C.UTF-8
+fi
+unset LC_ALL LC_CTYPE LC_MESSAGES
+
+if [ -z "${DISPLAY:-}" ] && [ -s "$QV_DISPLAY_FILE" ]; then
+    DISPLAY=$(cat "$QV_DISPLAY_FILE")
+    export DISPLAY
+fi

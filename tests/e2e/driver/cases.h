@@ -1,0 +1,21 @@
+// The driver's test cases. Each runs one scenario against the program and
+// reports through check.h; `argc`/`argv` are the arguments after the name.
+#pragma once
+
+typedef void (*CaseFunction)(int argc, char **argv);
+
+struct TestCase {
+    const char *name;
+    CaseFunction run;
+    const char *summary;
+};
+
+void CaseStartupNoRegistrar(int argc, char **argv);
+void CaseStartupOnlyRegister(int argc, char **argv);
+void CaseStartupOnlyUnregister(int argc, char **argv);
+void CaseWindow(int argc, char **argv);
+void CaseIdleCpu(int argc, char **argv);
+void CaseHarness(int argc, char **argv);
+
+const TestCase *FindTestCase(const char *name);
+void ListTestCases(void);
