@@ -21,7 +21,8 @@ TEST_F(ActivityLog, KeepsLinesInOrderAndCapsAt1024) {
         std::vector<std::string> lines = Log();
         ASSERT_EQ((size_t)c.after, lines.size());
         EXPECT_EQ("newest", lines.back());
-        EXPECT_EQ(c.before < 1024, lines.front() == "oldest") << "only a full list drops its oldest";
+        EXPECT_EQ(c.before < 1024, lines.front() == "oldest")
+            << "only a full list drops its oldest";
     }
 }
 
@@ -34,11 +35,11 @@ TEST_F(ActivityLog, ExtentGrowsWithTheWidestLineAndNeverShrinks) {
         const char *text;
         int extent;
     } steps[] = {
-        {"", 6},                  // three border widths
-        {"abcd", 38},             // 4 * 8 + 6
-        {"ab", 38},               // narrower: unchanged
-        {"wxyz", 38},             // as wide: unchanged
-        {"abcdefghij", 86},       // wider
+        {"", 6},            // three border widths
+        {"abcd", 38},       // 4 * 8 + 6
+        {"ab", 38},         // narrower: unchanged
+        {"wxyz", 38},       // as wide: unchanged
+        {"abcdefghij", 86}, // wider
         {"", 86},
     };
     for (const auto &step : steps) {

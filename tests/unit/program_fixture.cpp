@@ -46,8 +46,9 @@ void ProgramTest::SetUp() {
 }
 
 void ProgramTest::AddRegistrar() {
-    fakewin::AddModule("REGQUORVALIS2.OCX", {{"DllRegisterServer", (void *)FakeDllRegisterServer},
-                                             {"DllUnregisterServer", (void *)FakeDllUnregisterServer}});
+    fakewin::AddModule("REGQUORVALIS2.OCX",
+                       {{"DllRegisterServer", (void *)FakeDllRegisterServer},
+                        {"DllUnregisterServer", (void *)FakeDllUnregisterServer}});
 }
 
 void ProgramTest::TearDown() {
@@ -83,8 +84,8 @@ void ProgramTest::SeedLayout(const char *libraryPath) {
                         "Quorvalis comunica com o SAT VORAN");
     fakewin::SeedString("Software\\Classes\\CLSID\\" GUID_TEXT "\\InprocServer32", NULL,
                         libraryPath);
-    fakewin::SeedString("Software\\Classes\\CLSID\\" GUID_TEXT "\\InprocServer32",
-                        "ThreadingModel", "both");
+    fakewin::SeedString("Software\\Classes\\CLSID\\" GUID_TEXT "\\InprocServer32", "ThreadingModel",
+                        "both");
     fakewin::SeedString("Software\\Classes\\CLSID\\" GUID_TEXT "\\ProgID", NULL,
                         "Quorvalis.dll.object");
 }

@@ -14,7 +14,8 @@ class Reset : public ProgramTest {
     void ExpectKeys(const std::vector<bool> &present) {
         for (size_t i = 0; i < 5; i++)
             EXPECT_EQ(present[i], fakewin::KeyExists(LAYOUT_KEYS[i])) << LAYOUT_KEYS[i];
-        EXPECT_TRUE(fakewin::KeyExists("Software\\Classes\\CLSID")) << "the shared class root stays";
+        EXPECT_TRUE(fakewin::KeyExists("Software\\Classes\\CLSID"))
+            << "the shared class root stays";
     }
 };
 
@@ -90,15 +91,35 @@ TEST_F(Reset, EachFailingRegistryCallLeavesOnlyWhatItCouldNotReach) {
         {"RegOpenKeyExA", PROGID_PATH, 1, ResetNothingLines(), ALL, true},
         {"RegOpenKeyExA", "Software\\Classes\\CLSID", 0, noClassLines, CLASS_KEYS, true},
         {"RegOpenKeyExA", CLASS_PATH, 0, noClassLines, CLASS_KEYS, true},
-        {"RegDeleteKeyA", PROGID_PATH "\\CLSID", 0, ResetFullLines(),
-         {true, true, false, false, false}, true},
-        {"RegDeleteKeyA", PROGID_PATH, 0, ResetFullLines(), {false, true, false, false, false},
+        {"RegDeleteKeyA",
+         PROGID_PATH "\\CLSID",
+         0,
+         ResetFullLines(),
+         {true, true, false, false, false},
          true},
-        {"RegDeleteKeyA", CLASS_PATH "\\InprocServer32", 0, ResetFullLines(),
-         {false, false, true, false, true}, true},
-        {"RegDeleteKeyA", CLASS_PATH "\\ProgID", 0, ResetFullLines(),
-         {false, false, false, true, true}, true},
-        {"RegDeleteKeyA", CLASS_PATH, 0, ResetFullLines(), {false, false, false, false, true},
+        {"RegDeleteKeyA",
+         PROGID_PATH,
+         0,
+         ResetFullLines(),
+         {false, true, false, false, false},
+         true},
+        {"RegDeleteKeyA",
+         CLASS_PATH "\\InprocServer32",
+         0,
+         ResetFullLines(),
+         {false, false, true, false, true},
+         true},
+        {"RegDeleteKeyA",
+         CLASS_PATH "\\ProgID",
+         0,
+         ResetFullLines(),
+         {false, false, false, true, true},
+         true},
+        {"RegDeleteKeyA",
+         CLASS_PATH,
+         0,
+         ResetFullLines(),
+         {false, false, false, false, true},
          true},
     };
     for (const auto &c : cases) {

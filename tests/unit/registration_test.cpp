@@ -3,8 +3,8 @@
 #include "registry_lines.h"
 #include "../../src/registration/registration.h"
 
-#define LIBRARY "D:\\Lib\\Quorvalis.dll"
-#define TYPELIB "D:\\Lib\\Quorvalis.tlb"
+#define LIBRARY            "D:\\Lib\\Quorvalis.dll"
+#define TYPELIB            "D:\\Lib\\Quorvalis.tlb"
 #define UNREGISTER_TYPELIB "UnRegisterTypeLib {C84A1F39-2E6D-4B07-9F51-0A7E3D62B8C4} 1.0 0 1"
 
 class Registration : public ProgramTest {
@@ -96,23 +96,41 @@ TEST_F(Registration, EachFailingRegistryStepIsReportedAndUndone) {
         Lines resetLines;
     } cases[] = {
         {"RegOpenKeyExA", 1, 2, {"ERROR OPEN Software\\Classes"}, ResetNothingLines()},
-        {"RegCreateKeyExA", 1, 3, {"ERROR OPEN/CREATE ..\\Quorvalis.dll.object)"},
+        {"RegCreateKeyExA",
+         1,
+         3,
+         {"ERROR OPEN/CREATE ..\\Quorvalis.dll.object)"},
          ResetNothingLines()},
-        {"RegCreateKeyExA", 2, 5,
+        {"RegCreateKeyExA",
+         2,
+         5,
          {"ERROR OPEN/CREATE ..\\CLSID", "ERROR SET VALUE CLSID = CLSID"},
          ResetProgIdLines()},
         {"RegSetValueExA", 2, 6, {"ERROR SET VALUE CLSID = CLSID"}, ResetProgIdLines()},
-        {"RegOpenKeyExA", 2, 7, {"ERROR OPEN \\Software\\Classes\\CLSID)", "ERROR"},
+        {"RegOpenKeyExA",
+         2,
+         7,
+         {"ERROR OPEN \\Software\\Classes\\CLSID)", "ERROR"},
          ResetProgIdLines()},
-        {"RegCreateKeyExA", 3, 8, {"ERROR OPEN/CREATE ..\\" GUID_TEXT ")", "ERROR"},
+        {"RegCreateKeyExA",
+         3,
+         8,
+         {"ERROR OPEN/CREATE ..\\" GUID_TEXT ")", "ERROR"},
          ResetProgIdLines()},
-        {"RegCreateKeyExA", 4, 9,
+        {"RegCreateKeyExA",
+         4,
+         9,
          {"ERROR OPEN/CREATE ..\\" GUID_TEXT "\\InprocServer32)", "ERROR"},
          ResetFullLines()},
-        {"RegSetValueExA", 4, 10,
+        {"RegSetValueExA",
+         4,
+         10,
          {"ERROR SET PATH", "OPEN/CREATE KEY ..\\ProgID", "ERROR CREATE", "ERROR"},
          ResetFullLines()},
-        {"RegSetValueExA", 5, 11, {"OPEN/CREATE KEY ..\\ProgID", "ERROR CREATE", "ERROR"},
+        {"RegSetValueExA",
+         5,
+         11,
+         {"OPEN/CREATE KEY ..\\ProgID", "ERROR CREATE", "ERROR"},
          ResetFullLines()},
         {"RegCreateKeyExA", 5, 12, {"ERROR CREATE", "ERROR"}, ResetFullLines()},
         {"RegSetValueExA", 6, 13, {"ERROR"}, ResetFullLines()},
@@ -123,8 +141,8 @@ TEST_F(Registration, EachFailingRegistryStepIsReportedAndUndone) {
         fakewin::FailNthCall(c.function, c.nth);
         fakewin::AnswerMessageBox(IDOK);
         EXPECT_EQ(1, Register());
-        Lines expected = Join(Join(RegistrationLines(LIBRARY, c.linesBefore), c.failureLines),
-                              c.resetLines);
+        Lines expected =
+            Join(Join(RegistrationLines(LIBRARY, c.linesBefore), c.failureLines), c.resetLines);
         EXPECT_EQ(Join(expected, {FAILURE_LINE}), Log());
         ExpectBoxes({FAILURE_LINE});
         EXPECT_EQ(0x40030u, fakewin::MessageBoxes()[0].flags);
@@ -156,9 +174,13 @@ TEST_F(Registration, TypeLibraryFailuresUndoTheLayoutAfterCallingTheRegistrar) {
         HRESULT result;
         Lines oleCalls;
     } cases[] = {
-        {"type library missing", NULL, (HRESULT)0x80029C4A,
+        {"type library missing",
+         NULL,
+         (HRESULT)0x80029C4A,
          {"LoadTypeLib " TYPELIB, UNREGISTER_TYPELIB}},
-        {"registration refused", "RegisterTypeLib", (HRESULT)0x8002801C,
+        {"registration refused",
+         "RegisterTypeLib",
+         (HRESULT)0x8002801C,
          {"LoadTypeLib " TYPELIB, "RegisterTypeLib " TYPELIB, "Release", UNREGISTER_TYPELIB}},
     };
     for (const auto &c : cases) {
@@ -204,7 +226,7 @@ TEST_F(Registration, PathWithoutBackslashBecomesTheTypeLibraryName) {
 // characters: the type-library path cannot be formed, so the attempt fails
 // like a type library that cannot be loaded, and nothing is written past the buffer.
 TEST_F(Registration, OverLongTypeLibraryPathFailsCleanly) {
-    std::string path = "C:\\" + std::string(248, 'f') + "\\a.dll";
+    std::string path = "C:\\" + std::string(249, 'f') + "\\a.dll";
     ASSERT_EQ(258u, path.size());
     memset(buffer, 0xdd, sizeof buffer);
     fakewin::AnswerMessageBox(IDOK);

@@ -4,10 +4,10 @@
 #include "../../src/install/version_query.h"
 
 #define NOT_FOUND_TEXT                                                                             \
-    "DLL Quorvalis.dll NAO ENCONTRADA no diretório \r\nPor isso, versão não será exibida na "      \
+    "DLL Quorvalis.dll NAO ENCONTRADA no diretório \r\nPor isso, versão não será exibida na "  \
     "janela!!!"
-#define PATH_ERROR_TEXT   "ERRO AO GERAR A PATH DA DLL"
-#define NO_EXPORT_TEXT    "DLL INCONSISTENTE - FUNÇÃO Get_VersaoDLL() NÃO ENCONTRADA"
+#define PATH_ERROR_TEXT "ERRO AO GERAR A PATH DA DLL"
+#define NO_EXPORT_TEXT  "DLL INCONSISTENTE - FUNÇÃO Get_VersaoDLL() NÃO ENCONTRADA"
 
 static const char *g_versionToWrite;
 
@@ -61,7 +61,7 @@ TEST_F(VersionQuery, LibraryThatCannotBeLoaded) {
 }
 
 TEST_F(VersionQuery, PathsWithoutAFolderOrTooLongAreRefusedUnchanged) {
-    const std::string tooLong = "C:\\" + std::string(250, 'f') + "\\a.dll";
+    const std::string tooLong = "C:\\" + std::string(248, 'f') + "\\a.dll";
     const char *paths[] = {"Quorvalis.dll", "C:Quorvalis.dll", "", tooLong.c_str()};
     for (const char *path : paths) {
         SCOPED_TRACE(path);

@@ -1,0 +1,3 @@
+// Host stand-in: everything is declared in <windows.h>.
+#pragma once
+#include <windows.h>
