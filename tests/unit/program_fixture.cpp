@@ -16,12 +16,12 @@ HRESULT WINAPI FakeDllUnregisterServer(void) {
     g_registrar.unregisterCalls++;
     if (g_registrar.onUnregister)
         g_registrar.onUnregister();
-    return S_OK;
+    return g_registrar.unregisterResult;
 }
 
 void ProgramTest::SetUp() {
     fakewin::Reset();
-    g_registrar = RegistrarRecord{0, 0, S_OK, nullptr};
+    g_registrar = RegistrarRecord{0, 0, S_OK, S_OK, nullptr};
     g_hInstance = NULL;
     g_hMainWnd = NULL;
     g_hRegistrarLibrary = NULL;

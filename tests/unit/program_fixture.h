@@ -17,6 +17,7 @@ struct RegistrarRecord {
     int registerCalls;
     int unregisterCalls;
     HRESULT registerResult;
+    HRESULT unregisterResult;
     std::function<void()> onUnregister; // what the operator does meanwhile
 };
 extern RegistrarRecord g_registrar;

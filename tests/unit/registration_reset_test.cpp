@@ -56,6 +56,21 @@ TEST_F(Reset, RegistrarIsAskedFirstBeforeAnyLine) {
     EXPECT_EQ(0u, linesAtUnregister);
 }
 
+TEST_F(Reset, OutsideFailuresStayUnreported) {
+    for (bool registrarFails : {true, false}) {
+        SCOPED_TRACE(registrarFails ? "DllUnregisterServer fails" : "UnRegisterTypeLib fails");
+        SetUp();
+        SeedLayout("D:\\Lib\\Quorvalis.dll");
+        if (registrarFails)
+            g_registrar.unregisterResult = E_FAIL;
+        else
+            fakewin::FailNthCall("UnRegisterTypeLib", 1, (long)0x80070057);
+        EXPECT_EQ(0, ResetRegistration());
+        EXPECT_EQ(ResetFullLines(), Log());
+        ExpectKeys(NONE);
+    }
+}
+
 TEST_F(Reset, PartialRegistrationWithOnlyTheProgIdKey) {
     fakewin::SeedString(PROGID_PATH, NULL, "Quorvalis comunica com o SAT VORAN");
     fakewin::SeedString(PROGID_PATH "\\CLSID", NULL, GUID_TEXT);

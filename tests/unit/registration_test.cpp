@@ -204,6 +204,17 @@ TEST_F(Registration, TypeLibraryFailuresUndoTheLayoutAfterCallingTheRegistrar) {
     }
 }
 
+// A path the text conversion refuses is never handed on half-converted: the
+// type library is asked for an empty path and the attempt fails like a missing one.
+TEST_F(Registration, FailedTextConversionFailsTheTypeLibraryStage) {
+    fakewin::FailNthCall("MultiByteToWideChar", 1, ERROR_INSUFFICIENT_BUFFER);
+    fakewin::AnswerMessageBox(IDOK);
+    EXPECT_EQ((LONG)0x80029C4A, Register());
+    EXPECT_EQ("LoadTypeLib ", fakewin::OleCalls().at(0));
+    ExpectBoxes({FAILURE_LINE});
+    ExpectLayoutGone();
+}
+
 TEST_F(Registration, FailingRegistrarShowsItsBoxBeforeTheSuccessBox) {
     g_registrar.registerResult = E_FAIL;
     fakewin::AnswerMessageBox(IDOK);
