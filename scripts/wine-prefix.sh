@@ -10,6 +10,10 @@
 #   C:\qv-so-register\    program + registrar exporting only DllRegisterServer
 #   C:\qv-so-unregister\  program + registrar exporting only DllUnregisterServer
 #   C:\Quorvalis\         component library + type library, once they are built
+#   C:\qv-client\         the component's script client (client-check.vbs)
+#
+# The registration cases make and empty their own folders (C:\Destino\,
+# C:\qv-scratch\) as they start.
 set -u
 
 if [ $# -ne 1 ]; then
@@ -25,6 +29,7 @@ registrar_good="$QV_BUILD_DIR/samples/registrar/$registrar"
 registrar_only_register="$QV_BUILD_DIR/samples/registrar-only-register/$registrar"
 registrar_only_unregister="$QV_BUILD_DIR/samples/registrar-only-unregister/$registrar"
 component_dir="$QV_BUILD_DIR/samples/component"
+client_script="$here/../samples/component/client-check.vbs"
 
 fail() {
     echo "wine-prefix.sh: $*" >&2
@@ -88,6 +93,7 @@ if [ -f "$component_dir/Quorvalis.dll" ] && [ -f "$component_dir/Quorvalis.tlb" 
 else
     rm -rf "$drive_c/Quorvalis"
 fi
+lay_out qv-client "$client_script"
 
 # The program loads the registrar by its bare name, so a stray copy on the
 # search path (system folders, say) would hide the "not found" start-up.

@@ -16,6 +16,15 @@ void CaseStartupOnlyUnregister(int argc, char **argv);
 void CaseWindow(int argc, char **argv);
 void CaseIdleCpu(int argc, char **argv);
 void CaseHarness(int argc, char **argv);
+void CaseResetAfterSeededRegistration(int argc, char **argv);
+void CaseRegisterWithoutCopy(int argc, char **argv);
+void CaseRegisterCopy(int argc, char **argv);
+void CaseWrongName(int argc, char **argv);
+void CaseMissingTypeLib(int argc, char **argv);
+void CaseCancel(int argc, char **argv);
+void CaseSameFolder(int argc, char **argv);
+void CaseTypeLibVanishes(int argc, char **argv);
+void CaseTour(int argc, char **argv);
 
 const TestCase *FindTestCase(const char *name);
 void ListTestCases(void);

@@ -1,4 +1,5 @@
 #include <windows.h>
+#include <string.h>
 #include "folder_setup.h"
 #include "check.h"
 
@@ -61,4 +62,38 @@ bool PrepareFolder(const char *folder, const FolderFile *files, int count) {
         }
     }
     return true;
+}
+
+#define COMPARE_CHUNK 4096
+
+static HANDLE OpenForReading(const char *path) {
+    return CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING,
+                       FILE_ATTRIBUTE_NORMAL, NULL);
+}
+
+bool SameFileContent(const char *first, const char *second) {
+    HANDLE a = OpenForReading(first);
+    HANDLE b = OpenForReading(second);
+    bool same = a != INVALID_HANDLE_VALUE && b != INVALID_HANDLE_VALUE;
+    static char chunkA[COMPARE_CHUNK];
+    static char chunkB[COMPARE_CHUNK];
+    while (same) {
+        DWORD gotA = 0;
+        DWORD gotB = 0;
+        if (!ReadFile(a, chunkA, COMPARE_CHUNK, &gotA, NULL) ||
+            !ReadFile(b, chunkB, COMPARE_CHUNK, &gotB, NULL) || gotA != gotB) {
+            same = false;
+        } else if (gotA == 0) {
+            break;
+        } else {
+            same = memcmp(chunkA, chunkB, gotA) == 0;
+        }
+    }
+    if (a != INVALID_HANDLE_VALUE) {
+        CloseHandle(a);
+    }
+    if (b != INVALID_HANDLE_VALUE) {
+        CloseHandle(b);
+    }
+    return same;
 }

@@ -11,5 +11,7 @@ struct FolderFile {
 // listed files in. False (with a note) when any step fails.
 bool PrepareFolder(const char *folder, const FolderFile *files, int count);
 bool FileExists(const char *path);
+// Both files can be read and hold the same bytes.
+bool SameFileContent(const char *first, const char *second);
 // Files in `folder` (subfolders not counted), or -1 if it cannot be listed.
 int CountFiles(const char *folder);

@@ -49,10 +49,9 @@
     "ARQUIVO       Quorvalis.dll      ENCONTRADO,  MAS\nTIPO DE BIBLIOTECA NÃO EXISTE:\n"
 #define TEXT_COPY_QUESTION "Deseja copiar a biblioteca para o diretório do aplicativo?"
 #define TEXT_CANCELLED     "REGISTRO DE   Quorvalis.dll   CANCELADO"
-#define TEXT_SAME_FOLDER                                                                           \
-    "E R R O   - TENTANDO   COPIAR   PARA   O   MESMO   DIRETÓRIO     \n"
+#define TEXT_SAME_FOLDER   "E R R O   - TENTANDO   COPIAR   PARA   O   MESMO   DIRETÓRIO     \n"
 #define TEXT_DEPENDENCIES                                                                          \
-    "A biblioteca ZEPHOL.dll e suas dependèncias devem ser copiadas para a mesma pasta da lib "    \
+    "A biblioteca ZEPHOL.dll e suas dependèncias devem ser copiadas para a mesma pasta da lib "   \
     "Quorvalis."
 #define TEXT_REGISTERED "REGISTRADO Quorvalis.dll COM SUCESSO COMO UM   <C O M>  COMPONENTE."
 #define TEXT_FAILED     "REGISTRO DE Quorvalis.dll FALHOU COMO UM  <C O M>  COMPONENTE."

@@ -59,8 +59,8 @@ bool RunScriptClient(ClientResult *result) {
     startup.hStdOutput = writeEnd;
     startup.hStdError = writeEnd;
     PROCESS_INFORMATION info;
-    BOOL started = CreateProcessA(NULL, commandLine, NULL, NULL, TRUE, 0, NULL, NULL, &startup,
-                                  &info);
+    BOOL started =
+        CreateProcessA(NULL, commandLine, NULL, NULL, TRUE, 0, NULL, NULL, &startup, &info);
     CloseHandle(writeEnd);
     if (!started) {
         Note("could not start \"%s\", error %lu", commandLine, GetLastError());

@@ -37,13 +37,13 @@ void CheckTypeLibraryRegistered(const char *path) {
         return;
     }
     CheckText("type library registered from", path, value.text);
-    CheckTrue(RegistryKeyExists(INTERFACE_KEY), "its interface registered (HKLM\\" INTERFACE_KEY
-                                                ")");
+    CheckTrue(RegistryKeyExists(INTERFACE_KEY),
+              "its interface registered (HKLM\\" INTERFACE_KEY ")");
 }
 
 void CheckTypeLibraryAbsent(void) {
-    CheckTrue(!RegistryKeyExists(TYPELIB_KEY), "type library not registered (HKLM\\" TYPELIB_KEY
-                                               " absent)");
+    CheckTrue(!RegistryKeyExists(TYPELIB_KEY),
+              "type library not registered (HKLM\\" TYPELIB_KEY " absent)");
     CheckTrue(!RegistryKeyExists(INTERFACE_KEY),
               "its interface not registered (HKLM\\" INTERFACE_KEY " absent)");
 }
