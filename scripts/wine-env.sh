@@ -1,8 +1,11 @@
 # shellcheck shell=bash
 # Wine environment for running the win32 build; sourced, never executed:
-#   . scripts/wine-env.sh <win32-build-dir>
-# Exports a 32-bit prefix private to the build tree, a locale whose ANSI code
-# page is 1252 (the program's texts are code page 1252), and a display.
+#   [QV_PREFIX_ARCH=win32|win64] . scripts/wine-env.sh <win32-build-dir>
+# Exports a prefix private to the build tree, a locale whose ANSI code page is
+# 1252 (the program's texts are code page 1252), and a display.
+# QV_PREFIX_ARCH picks the prefix: win32 (the default) is a 32-bit Windows;
+# win64 is a 64-bit Windows where the 32-bit program runs under WoW64. Each
+# has its own prefix, display and screenshots, so both can run at once.
 
 if [ -z "${1:-}" ]; then
     echo "wine-env.sh: usage: . wine-env.sh <win32-build-dir>" >&2
@@ -14,13 +17,30 @@ QV_BUILD_DIR=$(cd "$1" 2>/dev/null && pwd) || {
     return 2 2>/dev/null || exit 2
 }
 QV_WINE_DIR="$QV_BUILD_DIR/wine"
-# Written by xvfb.sh when it had to start a server of its own.
-QV_DISPLAY_FILE="$QV_WINE_DIR/display"
-QV_XVFB_PID_FILE="$QV_WINE_DIR/xvfb.pid"
-export QV_BUILD_DIR QV_WINE_DIR QV_DISPLAY_FILE QV_XVFB_PID_FILE
 
-export WINEPREFIX="$QV_WINE_DIR/prefix32"
-export WINEARCH=win32
+case ${QV_PREFIX_ARCH:-win32} in
+win32) QV_ARCH_SUFFIX= ;;
+win64) QV_ARCH_SUFFIX=64 ;;
+*)
+    echo "wine-env.sh: QV_PREFIX_ARCH must be win32 or win64, not \"$QV_PREFIX_ARCH\"" >&2
+    return 2 2>/dev/null || exit 2
+    ;;
+esac
+# The driver reads it to add the checks that only a 64-bit Windows has.
+QV_PREFIX_ARCH=${QV_PREFIX_ARCH:-win32}
+# Written by xvfb.sh when it had to start a server of its own.
+QV_DISPLAY_FILE="$QV_WINE_DIR/display$QV_ARCH_SUFFIX"
+QV_XVFB_PID_FILE="$QV_WINE_DIR/xvfb$QV_ARCH_SUFFIX.pid"
+QV_ARTIFACTS_DIR="$QV_BUILD_DIR/e2e-artifacts$QV_ARCH_SUFFIX"
+export QV_BUILD_DIR QV_WINE_DIR QV_PREFIX_ARCH QV_ARCH_SUFFIX QV_DISPLAY_FILE QV_XVFB_PID_FILE
+export QV_ARTIFACTS_DIR
+
+if [ "$QV_PREFIX_ARCH" = win64 ]; then
+    export WINEPREFIX="$QV_WINE_DIR/prefix64"
+else
+    export WINEPREFIX="$QV_WINE_DIR/prefix32"
+fi
+export WINEARCH="$QV_PREFIX_ARCH"
 export WINEDEBUG=-all
 
 # Under either locale Wine takes en-US, ANSI code page 1252, with UTF-8 Unix

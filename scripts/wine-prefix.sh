@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# wine-prefix.sh <win32-build-dir>
-# Prepares the build tree's private 32-bit Wine prefix and lays the program
-# out inside it. Safe to run again: the prefix is booted only once, the
-# settings are rewritten and the program folders are copied afresh (the
-# program changes between builds).
+# [QV_PREFIX_ARCH=win32|win64] wine-prefix.sh <win32-build-dir>
+# Prepares the build tree's private Wine prefix (32-bit, or 64-bit with
+# QV_PREFIX_ARCH=win64; see wine-env.sh) and lays the program out inside it.
+# Safe to run again: the prefix is booted only once, the settings are
+# rewritten and the program folders are copied afresh (the program changes
+# between builds).
 #
 #   C:\REGQuorvalis\      program + registrar library
 #   C:\qv-sem-ocx\        program alone (registrar library missing)
@@ -53,6 +54,11 @@ if [ ! -f "$WINEPREFIX/.update-timestamp" ]; then
         fail "wineboot failed or timed out"
 fi
 [ -d "$WINEPREFIX/drive_c/windows/system32" ] || fail "prefix $WINEPREFIX is incomplete"
+# A 64-bit Windows keeps its 32-bit system, the 32-bit script host included,
+# in syswow64; without it the program could not run there at all.
+if [ "$QV_PREFIX_ARCH" = win64 ] && [ ! -f "$WINEPREFIX/drive_c/windows/syswow64/cscript.exe" ]; then
+    fail "prefix $WINEPREFIX has no 32-bit side (is wine32 installed?)"
+fi
 
 # Without a window manager every hide or destroy of a managed window stalls
 # for two seconds. "Lucida Console", the dialog's font, is not installed.
@@ -60,7 +66,7 @@ monospace="Courier New"
 if fc-list 2>/dev/null | grep -q "DejaVu Sans Mono"; then
     monospace="DejaVu Sans Mono"
 fi
-settings="$QV_WINE_DIR/settings.reg"
+settings="$QV_WINE_DIR/settings$QV_ARCH_SUFFIX.reg"
 cat >"$settings" <<EOF
 REGEDIT4
 

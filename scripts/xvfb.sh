@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# xvfb.sh start|stop <win32-build-dir>
+# [QV_PREFIX_ARCH=win32|win64] xvfb.sh start|stop <win32-build-dir>
 # Without a display Wine's message boxes return at once instead of showing,
 # so the GUI runs on a virtual X server. "start" launches one only when
 # DISPLAY is unset and records it for wine-env.sh; "stop" ends only the
-# server that "start" launched.
+# server that "start" launched. Each QV_PREFIX_ARCH has a server of its own.
 set -u
 
 usage() {
@@ -37,13 +37,16 @@ start() {
         return 0
     fi
     rm -f "$QV_XVFB_PID_FILE" "$QV_DISPLAY_FILE"
-    local n pid
-    for n in 90 91 92 93 94 95 96 97 98 99; do
+    # The two prefixes' suites may start at the same moment: each looks in a
+    # range of its own, so neither can take the other's server for its own.
+    local n pid first=90 log="$QV_WINE_DIR/xvfb$QV_ARCH_SUFFIX.log"
+    [ "$QV_PREFIX_ARCH" = win64 ] && first=80
+    for n in $(seq "$first" $((first + 9))); do
         # A lock file or socket means another server owns this number.
         [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
         # setsid: the test runner must neither wait for nor signal it.
         setsid Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp \
-            </dev/null >"$QV_WINE_DIR/xvfb.log" 2>&1 &
+            </dev/null >"$log" 2>&1 &
         pid=$!
         for _ in $(seq 1 50); do
             if ! kill -0 "$pid" 2>/dev/null; then
@@ -60,7 +63,7 @@ start() {
         kill "$pid" 2>/dev/null
         wait "$pid" 2>/dev/null
     done
-    echo "xvfb.sh: could not start Xvfb on :90..:99 (see $QV_WINE_DIR/xvfb.log)" >&2
+    echo "xvfb.sh: could not start Xvfb on :$first..:$((first + 9)) (see $log)" >&2
     return 1
 }
 

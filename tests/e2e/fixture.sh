@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# fixture.sh setup|cleanup <win32-build-dir>
-# Brackets a run of the end-to-end cases: "setup" provides a display,
-# prepares the Wine prefix and leaves its Wine server running; "cleanup"
-# stops this prefix's server and the display that setup started. Nothing
-# outside this build tree is touched.
+# [QV_PREFIX_ARCH=win32|win64] fixture.sh setup|cleanup <win32-build-dir>
+# Brackets a run of the end-to-end cases on one prefix: "setup" provides a
+# display, prepares the Wine prefix and leaves its Wine server running;
+# "cleanup" stops this prefix's server and the display that setup started.
+# Nothing outside this build tree, and nothing of the other prefix, is
+# touched.
 set -u
 
 if [ $# -ne 2 ]; then

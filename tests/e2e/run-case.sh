@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# run-case.sh <win32-build-dir> <case> [args]
-# Runs one case of the driver inside the build's Wine prefix and prints its
-# transcript. At the first failed check it saves a screenshot to
-# <build>/e2e-artifacts/<case>.png while the program still shows that state.
+# [QV_PREFIX_ARCH=win32|win64] run-case.sh <win32-build-dir> <case> [args]
+# Runs one case of the driver inside the build's Wine prefix (the 64-bit one
+# with QV_PREFIX_ARCH=win64) and prints its transcript. At the first failed
+# check it saves a screenshot to <build>/e2e-artifacts/<case>.png (or
+# e2e-artifacts64/) while the program still shows that state.
 # Exit code: the driver's (0 pass, 1 fail, 2 misuse), 124 on timeout.
 set -u
 
@@ -25,7 +26,7 @@ if [ -z "${DISPLAY:-}" ]; then
     exit 2
 fi
 
-artifacts="$QV_BUILD_DIR/e2e-artifacts"
+artifacts="$QV_ARTIFACTS_DIR"
 mkdir -p "$artifacts"
 screenshot="$artifacts/$case_name.png"
 # The driver waits (bounded) for this file before it goes on after its

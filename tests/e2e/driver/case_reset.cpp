@@ -1,6 +1,8 @@
 // "Zerar  Registro" over a registration seeded by the case itself: the
 // layout, the type library and the registrar's record all go, and the real
 // client stops working. A second reset finds nothing: two lines, no box.
+// On a 64-bit Windows a 64-bit registration of the same class, seeded
+// beside it, comes through both resets untouched.
 #include <windows.h>
 #include "cases.h"
 #include "box_expect.h"
@@ -9,6 +11,8 @@
 #include "expected_log.h"
 #include "known_state.h"
 #include "log_expect.h"
+#include "native_class.h"
+#include "prefix_arch.h"
 #include "program_under_test.h"
 #include "program_window.h"
 #include "register_steps.h"
@@ -48,6 +52,10 @@ void CaseResetAfterSeededRegistration(int, char **) {
     if (!StartFromKnownState() || !SeedRegistration()) {
         return;
     }
+    bool native = PrefixIs64Bit();
+    if (native && !CheckTrue(SeedNativeClass(), "seed a 64-bit registration of the class")) {
+        return;
+    }
     CheckClientWorks("over the seeded registration");
     ProgramWindow program;
     if (OpenProgramWindow(&program) && ResetThroughButton(&program, 0)) {
@@ -56,8 +64,14 @@ void CaseResetAfterSeededRegistration(int, char **) {
         CheckRegistrarRecord(false);
         CheckRegistrarCalls(0, 1);
         CheckClientFails("after the reset");
+        if (native) {
+            CheckNativeClassKept();
+        }
         ResetFindsNothing(&program, RESET_LINE_COUNT);
         CheckRegistrarCalls(0, 2);
+        if (native) {
+            CheckNativeClassKept();
+        }
     }
     CloseProgramWindow(&program);
 }

@@ -7,6 +7,7 @@
 #include "cases.h"
 #include "check.h"
 #include "harness_fixture.h"
+#include "prefix_arch.h"
 
 static int Usage(void) {
     printf("usage: qv-e2e <case> [args]\ncases:\n");
@@ -31,7 +32,7 @@ int main(int argc, char **argv) {
     CheckBegin(testCase->name);
     // The program's texts are code page 1252; under any other ANSI code
     // page every text comparison would fail for the wrong reason.
-    if (CheckInt("Wine's ANSI code page", 1252, (long)GetACP())) {
+    if (CheckInt("Wine's ANSI code page", 1252, (long)GetACP()) && CheckPrefixArch()) {
         testCase->run(argc - 2, argv + 2);
     }
     DWORD elapsed = GetTickCount() - start;

@@ -4,9 +4,9 @@
 
 #define KEY_NAME_MAX 256
 
-bool RegistryKeyExists(const char *path) {
+bool RegistryKeyExistsInView(REGSAM view, const char *path) {
     HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, &key) != ERROR_SUCCESS) {
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ | view, &key) != ERROR_SUCCESS) {
         return false;
     }
     RegCloseKey(key);
@@ -15,10 +15,11 @@ bool RegistryKeyExists(const char *path) {
 
 // The wide read tells what the registry holds: a text written without its
 // terminator is one character short there, whatever the ANSI read makes of it.
-bool ReadRegistryString(const char *path, const char *name, RegistryString *value) {
+bool ReadRegistryStringInView(REGSAM view, const char *path, const char *name,
+                              RegistryString *value) {
     HKEY key;
     memset(value, 0, sizeof *value);
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, &key) != ERROR_SUCCESS) {
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ | view, &key) != ERROR_SUCCESS) {
         return false;
     }
     DWORD size = sizeof value->text - 1;
@@ -54,11 +55,11 @@ bool ReadRegistryDword(const char *path, const char *name, DWORD *value) {
     return status == ERROR_SUCCESS && type == REG_DWORD && size == sizeof *value;
 }
 
-bool CountRegistryEntries(const char *path, DWORD *subkeys, DWORD *values) {
+bool CountRegistryEntriesInView(REGSAM view, const char *path, DWORD *subkeys, DWORD *values) {
     HKEY key;
     *subkeys = 0;
     *values = 0;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, &key) != ERROR_SUCCESS) {
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ | view, &key) != ERROR_SUCCESS) {
         return false;
     }
     LONG status = RegQueryInfoKeyA(key, NULL, NULL, NULL, subkeys, NULL, NULL, values, NULL, NULL,
@@ -67,9 +68,9 @@ bool CountRegistryEntries(const char *path, DWORD *subkeys, DWORD *values) {
     return status == ERROR_SUCCESS;
 }
 
-bool WriteRegistryString(const char *path, const char *name, const char *text) {
+bool WriteRegistryStringInView(REGSAM view, const char *path, const char *name, const char *text) {
     HKEY key;
-    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, path, 0, NULL, 0, KEY_WRITE, NULL, &key, NULL) !=
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, path, 0, NULL, 0, KEY_WRITE | view, NULL, &key, NULL) !=
         ERROR_SUCCESS) {
         return false;
     }
@@ -80,9 +81,9 @@ bool WriteRegistryString(const char *path, const char *name, const char *text) {
 }
 
 // A key with subkeys cannot be deleted: empty it first, deepest keys first.
-static bool DeleteSubtree(HKEY parent, const char *name) {
+static bool DeleteSubtree(REGSAM view, HKEY parent, const char *name) {
     HKEY key;
-    LONG status = RegOpenKeyExA(parent, name, 0, KEY_ALL_ACCESS, &key);
+    LONG status = RegOpenKeyExA(parent, name, 0, KEY_ALL_ACCESS | view, &key);
     if (status == ERROR_FILE_NOT_FOUND) {
         return true;
     }
@@ -95,16 +96,36 @@ static bool DeleteSubtree(HKEY parent, const char *name) {
         if (RegEnumKeyExA(key, 0, child, &length, NULL, NULL, NULL, NULL) != ERROR_SUCCESS) {
             break;
         }
-        if (!DeleteSubtree(key, child)) {
+        if (!DeleteSubtree(view, key, child)) {
             RegCloseKey(key);
             return false;
         }
     }
     RegCloseKey(key);
-    status = RegDeleteKeyA(parent, name);
+    status = RegDeleteKeyExA(parent, name, view, 0);
     return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
 }
 
+bool DeleteRegistryTreeInView(REGSAM view, const char *path) {
+    return DeleteSubtree(view, HKEY_LOCAL_MACHINE, path);
+}
+
+bool RegistryKeyExists(const char *path) {
+    return RegistryKeyExistsInView(OWN_VIEW, path);
+}
+
+bool ReadRegistryString(const char *path, const char *name, RegistryString *value) {
+    return ReadRegistryStringInView(OWN_VIEW, path, name, value);
+}
+
+bool CountRegistryEntries(const char *path, DWORD *subkeys, DWORD *values) {
+    return CountRegistryEntriesInView(OWN_VIEW, path, subkeys, values);
+}
+
+bool WriteRegistryString(const char *path, const char *name, const char *text) {
+    return WriteRegistryStringInView(OWN_VIEW, path, name, text);
+}
+
 bool DeleteRegistryTree(const char *path) {
-    return DeleteSubtree(HKEY_LOCAL_MACHINE, path);
+    return DeleteRegistryTreeInView(OWN_VIEW, path);
 }

@@ -1,8 +1,13 @@
-// Reading and preparing the live registry of the prefix from the driver, a
-// 32-bit program in a 32-bit prefix, so there is no registry view to pick.
-// Every path is under HKEY_LOCAL_MACHINE.
+// Reading and preparing the live registry of the prefix from the driver.
+// Every path is under HKEY_LOCAL_MACHINE. The plain calls use the driver's
+// own view, which is the program's: both are 32-bit processes, so on a
+// 64-bit Windows both are redirected alike. The "InView" calls take
+// NATIVE_VIEW to look from the 64-bit side of a 64-bit Windows.
 #pragma once
 #include <windows.h>
+
+#define OWN_VIEW    ((REGSAM)0)
+#define NATIVE_VIEW ((REGSAM)KEY_WOW64_64KEY)
 
 #define REGISTRY_TEXT_MAX 1024
 
@@ -25,3 +30,10 @@ bool CountRegistryEntries(const char *path, DWORD *subkeys, DWORD *values);
 bool WriteRegistryString(const char *path, const char *name, const char *text);
 // Deletes the key with everything below it; true also when it was absent.
 bool DeleteRegistryTree(const char *path);
+
+bool RegistryKeyExistsInView(REGSAM view, const char *path);
+bool ReadRegistryStringInView(REGSAM view, const char *path, const char *name,
+                              RegistryString *value);
+bool CountRegistryEntriesInView(REGSAM view, const char *path, DWORD *subkeys, DWORD *values);
+bool WriteRegistryStringInView(REGSAM view, const char *path, const char *name, const char *text);
+bool DeleteRegistryTreeInView(REGSAM view, const char *path);

@@ -2,6 +2,7 @@
 #include <string.h>
 #include "script_client.h"
 #include "check.h"
+#include "prefix_arch.h"
 #include "program_under_test.h"
 
 #define CLIENT_WAIT_MS 30000
@@ -10,6 +11,9 @@
 #define CLIENT_OK_LINE                                                                             \
     "QUORVALIS CLIENT OK Versao=[" COMPONENT_VERSION "] Ecoar=[Quorvalis: teste de eco]"
 #define CLIENT_FAILED_PREFIX "QUORVALIS CLIENT FAILED: "
+// VBScript's error 429 "ActiveX component can't create object".
+#define CLIENT_REFUSED_PREFIX                                                                      \
+    CLIENT_FAILED_PREFIX "CreateObject(\"" COMPONENT_PROGID "\") raised 0x1AD "
 
 static void ReadOutput(HANDLE pipe, ClientResult *result) {
     DWORD total = 0;
@@ -36,8 +40,33 @@ static void ReadOutput(HANDLE pipe, ClientResult *result) {
     result->output[total] = 0;
 }
 
-bool RunScriptClient(ClientResult *result) {
+// The script host by its full path, so that the transcript shows which one
+// ran: on a 64-bit Windows the 32-bit one is in the WoW64 system folder, and
+// "sysnative" is how a 32-bit process reaches the 64-bit system32.
+static bool ScriptHostPath(bool native, char *path) {
+    char folder[MAX_PATH];
+    UINT length;
+    if (native) {
+        length = GetWindowsDirectoryA(folder, MAX_PATH);
+    } else if (PrefixIs64Bit()) {
+        length = GetSystemWow64DirectoryA(folder, MAX_PATH);
+    } else {
+        length = GetSystemDirectoryA(folder, MAX_PATH);
+    }
+    if (length == 0 || length >= MAX_PATH - 32) {
+        Note("no system folder for the script host, error %lu", GetLastError());
+        return false;
+    }
+    wsprintfA(path, native ? "%s\\sysnative\\cscript.exe" : "%s\\cscript.exe", folder);
+    return true;
+}
+
+static bool RunClient(bool native, ClientResult *result) {
     memset(result, 0, sizeof *result);
+    char host[MAX_PATH];
+    if (!ScriptHostPath(native, host)) {
+        return false;
+    }
     SECURITY_ATTRIBUTES inherit = {sizeof inherit, NULL, TRUE};
     HANDLE readEnd = NULL;
     HANDLE writeEnd = NULL;
@@ -50,7 +79,8 @@ bool RunScriptClient(ClientResult *result) {
     SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
 
     char commandLine[2 * MAX_PATH];
-    wsprintfA(commandLine, "cscript.exe //nologo \"%s\" %s", CLIENT_SCRIPT_PATH, COMPONENT_VERSION);
+    wsprintfA(commandLine, "\"%s\" //nologo \"%s\" %s", host, CLIENT_SCRIPT_PATH,
+              COMPONENT_VERSION);
     STARTUPINFOA startup;
     memset(&startup, 0, sizeof startup);
     startup.cb = sizeof startup;
@@ -67,6 +97,7 @@ bool RunScriptClient(ClientResult *result) {
         CloseHandle(readEnd);
         return false;
     }
+    bool known = ProcessUnderWow64(info.hProcess, &result->wow64);
     if (WaitForSingleObject(info.hProcess, CLIENT_WAIT_MS) == WAIT_OBJECT_0) {
         result->ran = GetExitCodeProcess(info.hProcess, &result->exitCode) != 0;
     } else {
@@ -78,7 +109,24 @@ bool RunScriptClient(ClientResult *result) {
     CloseHandle(readEnd);
     CloseHandle(info.hThread);
     CloseHandle(info.hProcess);
-    return result->ran;
+    return result->ran && known;
+}
+
+bool RunScriptClient(ClientResult *result) {
+    return RunClient(false, result);
+}
+
+bool RunNativeScriptClient(ClientResult *result) {
+    return RunClient(true, result);
+}
+
+// On a 64-bit Windows the client that answered must have been the 32-bit one.
+static void CheckClientIs32Bit(const ClientResult *result, const char *when) {
+    if (PrefixIs64Bit()) {
+        char what[256];
+        wsprintfA(what, "script client %s is the 32-bit one (under WoW64)", when);
+        CheckTrue(result->wow64, what);
+    }
 }
 
 void CheckClientWorks(const char *when) {
@@ -88,6 +136,7 @@ void CheckClientWorks(const char *when) {
     if (!CheckTrue(RunScriptClient(&result), what)) {
         return;
     }
+    CheckClientIs32Bit(&result, when);
     wsprintfA(what, "script client's answer %s", when);
     CheckText(what, CLIENT_OK_LINE, result.output);
     wsprintfA(what, "script client's exit code %s", when);
@@ -101,10 +150,24 @@ void CheckClientFails(const char *when) {
     if (!CheckTrue(RunScriptClient(&result), what)) {
         return;
     }
+    CheckClientIs32Bit(&result, when);
     Note("script client's answer %s: \"%s\"", when, result.output);
     wsprintfA(what, "script client reports a failure %s", when);
     CheckTrue(strncmp(result.output, CLIENT_FAILED_PREFIX, strlen(CLIENT_FAILED_PREFIX)) == 0,
               what);
     wsprintfA(what, "script client's exit code %s", when);
     CheckInt(what, 1, (long)result.exitCode);
+}
+
+void CheckNativeClientRefused(void) {
+    ClientResult result;
+    if (!CheckTrue(RunNativeScriptClient(&result), "the 64-bit script client runs")) {
+        return;
+    }
+    CheckTrue(!result.wow64, "the 64-bit script client is a 64-bit process (not under WoW64)");
+    Note("64-bit script client's answer: \"%s\"", result.output);
+    CheckTrue(strncmp(result.output, CLIENT_REFUSED_PREFIX, strlen(CLIENT_REFUSED_PREFIX)) == 0,
+              "the 64-bit client cannot create the 32-bit in-process object: "
+              "\"" CLIENT_REFUSED_PREFIX "...\"");
+    CheckInt("the 64-bit script client's exit code", 1, (long)result.exitCode);
 }
