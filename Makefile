@@ -1,7 +1,7 @@
 # The two commands of the README: `make run` and `make test`.
 JOBS ?= 2
 
-.PHONY: all deps win32 host host-asan build test run clean
+.PHONY: all deps win32 host host-asan fuzz-build build test fuzz dist run clean
 
 all: build
 
@@ -20,20 +20,44 @@ host-asan: deps
 	cmake --preset host-asan >/dev/null
 	cmake --build --preset host-asan -j$(JOBS)
 
+# libFuzzer targets, built with clang in their own tree.
+fuzz-build: deps
+	cmake --preset fuzz >/dev/null
+	cmake --build --preset fuzz -j$(JOBS)
+
 build: win32 host host-asan
 
 # Every suite runs even when an earlier one fails; the exit status says
 # whether all of them passed.
-test: build
+test: build fuzz-build
 	@status=0; \
 	echo "== unit tests (host)"; ctest --preset host -j$(JOBS) || status=1; \
 	echo "== unit tests (AddressSanitizer + UndefinedBehaviorSanitizer)"; \
 	ctest --preset host-asan -j$(JOBS) || status=1; \
+	echo "== short fuzz runs (libFuzzer, AddressSanitizer + UndefinedBehaviorSanitizer)"; \
+	ctest --preset fuzz -j$(JOBS) || status=1; \
 	echo "== build checks and end-to-end tests under Wine"; ctest --preset win32 || status=1; \
 	exit $$status
 
+# Ten minutes per fuzz target; findings are kept under build/fuzz/tests/fuzz/runs/.
+fuzz: fuzz-build
+	ctest --preset fuzz-long -j$(JOBS)
+
+# dist/REGQuorvalis-<version>.zip with the operator's guide, and its SHA-256.
+dist: win32
+	bash scripts/make-dist.sh build/win32 dist
+
 run: win32
 	@bash scripts/run-program.sh build/win32
+
+# Measurements under Wine against baselines: prints the table and writes it
+# to build/bench.md and into the README. Not a test; takes about two minutes.
+.PHONY: bench
+bench: win32
+	cmake --preset win32-busy >/dev/null
+	cmake --build --preset win32-busy -j$(JOBS)
+	cmake --build --preset win32 --target bench_inputs -j$(JOBS)
+	@bash bench/run-bench.sh build/win32 build/win32-busy build/bench.md README.md
 
 clean:
 	rm -rf build dist

@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# pe-imports-test.sh <bench-dir> <objdump> <REGQuorvalis.exe>
+# The import list as the report shows it, read from the real program: every
+# DLL objdump names is there with its entries, names and ordinals apart.
+set -u
+
+if [ $# -ne 3 ] || [ ! -f "$3" ]; then
+    echo "usage: pe-imports-test.sh <bench-dir> <objdump> <pe-file>" >&2
+    exit 2
+fi
+bench=$1
+objdump=$2
+exe=$3
+failures=0
+checks=0
+
+check() { # check <what> <status: 0 = pass>
+    checks=$((checks + 1))
+    if [ "$2" -eq 0 ]; then
+        echo "[ok] $1"
+    else
+        echo "[FAIL] $1"
+        failures=$((failures + 1))
+    fi
+}
+
+list=$(bash "$bench/pe-imports.sh" "$objdump" "$exe")
+check "the list is read" $?
+
+dlls=$("$objdump" -p "$exe" | sed -n 's/^[[:space:]]*DLL Name: //p')
+listed=$(echo "$list" | awk '{ print $1 }' | uniq)
+[ -n "$dlls" ] && [ "$dlls" = "$listed" ]
+check "every imported DLL, in the file's order, each once" $?
+
+echo "$list" | awk 'NF != 2 { bad = 1 } END { exit bad }'
+check "each line is one DLL and one entry" $?
+
+# OLE Automation is imported by ordinal only; the rest by name.
+echo "$list" | awk '$1 == "OLEAUT32.dll" { n++; if ($2 !~ /^#[0-9]+$/) bad = 1 } END { exit bad || !n }'
+check "OLEAUT32.dll entries are ordinals (#n)" $?
+echo "$list" | awk '$1 != "OLEAUT32.dll" && $2 ~ /^#/ { bad = 1 } END { exit bad }'
+check "other entries are names" $?
+
+while read -r dll entry; do
+    echo "$list" | grep -qx "$dll $entry"
+    check "$dll imports $entry" $?
+done <<'ENTRIES'
+USER32.dll MessageBoxA
+ADVAPI32.dll RegCreateKeyExA
+KERNEL32.dll LoadLibraryA
+GDI32.dll GetStockObject
+ENTRIES
+
+echo "$((checks - failures)) of $checks checks passed"
+[ "$failures" -eq 0 ]
