@@ -25,7 +25,6 @@ std::vector<MessageBoxRecord> g_boxes;
 std::deque<FileAnswer> g_openAnswers;
 std::deque<FileAnswer> g_saveAnswers;
 std::vector<FileDialogRecord> g_fileDialogs;
-DWORD g_dialogError;
 
 // The filter list up to and including its closing double NUL.
 std::string FilterBytes(const char *filter) {
@@ -40,15 +39,11 @@ std::string FilterBytes(const char *filter) {
 BOOL FileDialog(bool save, LPOPENFILENAMEA ofn) {
     const char *function = save ? "GetSaveFileNameA" : "GetOpenFileNameA";
     long error;
-    if (fakewin::detail::ShouldFail(function, nullptr, &error)) {
-        g_dialogError = (DWORD)error;
+    if (fakewin::detail::ShouldFail(function, nullptr, &error))
         return FALSE;
-    }
-    g_dialogError = 0;
     if (!ofn || (ofn->lStructSize != OPENFILENAME_SIZE_VERSION_400A &&
                  ofn->lStructSize != sizeof(OPENFILENAMEA))) {
         ADD_FAILURE() << "fakewin: " << function << " with a bad record size";
-        g_dialogError = CDERR_STRUCTSIZE;
         return FALSE;
     }
     FileDialogRecord r;
@@ -87,7 +82,6 @@ BOOL FileDialog(bool save, LPOPENFILENAMEA ofn) {
             WORD needed = (WORD)(length + 1);
             memcpy(ofn->lpstrFile, &needed, sizeof needed);
         }
-        g_dialogError = FNERR_BUFFERTOOSMALL;
         return FALSE;
     }
     memcpy(ofn->lpstrFile, answer.path.c_str(), length + 1);
@@ -131,10 +125,6 @@ BOOL WINAPI GetSaveFileNameA(LPOPENFILENAMEA record) {
     return FileDialog(true, record);
 }
 
-DWORD WINAPI CommDlgExtendedError(void) {
-    return g_dialogError;
-}
-
 namespace fakewin {
 
 void AnswerMessageBox(int answer, std::function<void()> during) {
@@ -165,7 +155,6 @@ void ResetDialogs() {
     g_openAnswers.clear();
     g_saveAnswers.clear();
     g_fileDialogs.clear();
-    g_dialogError = 0;
 }
 
 } // namespace detail

@@ -85,9 +85,8 @@ RegisteredClass(int idx); // copies of what RegisterClassExA got; null past the 
 void SetSystemMetric(int index, int value); // defaults: 1024 x 768 screen, border 1
 void SetTextWidthPerChar(int pixels);       // GetTextExtentPoint32A: length * pixels (default 8)
 int OutstandingDCs();
-// The latest dialog CreateDialogParamA built, and a control of a dialog by
-// id; both also find destroyed windows, whose texts and lines stay readable.
-HWND NewestDialog();
+// A control of a dialog by id; also finds destroyed windows, whose texts and
+// lines stay readable.
 HWND DialogItem(HWND dialog, int id);
 
 // ---- the operator ----

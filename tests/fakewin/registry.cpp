@@ -167,35 +167,6 @@ LONG WINAPI RegSetValueExA(HKEY key, LPCSTR valueName, DWORD, DWORD type, const 
     return ERROR_SUCCESS;
 }
 
-LONG WINAPI RegQueryValueExA(HKEY key, LPCSTR valueName, LPDWORD, LPDWORD type, LPBYTE data,
-                             LPDWORD dataBytes) {
-    Key *found;
-    REGSAM access;
-    LONG r = Resolve(key, &found, &access);
-    long error;
-    if (ShouldFail("RegQueryValueExA", r == ERROR_SUCCESS ? found->path.c_str() : nullptr, &error))
-        return error;
-    if (r != ERROR_SUCCESS)
-        return r;
-    if (!(access & KEY_QUERY_VALUE))
-        return ERROR_ACCESS_DENIED;
-    if (data && !dataBytes)
-        return ERROR_INVALID_PARAMETER;
-    auto v = found->values.find(Folded(valueName));
-    if (v == found->values.end())
-        return ERROR_FILE_NOT_FOUND;
-    if (type)
-        *type = v->second.type;
-    DWORD size = (DWORD)v->second.bytes.size();
-    if (data && *dataBytes < size)
-        r = ERROR_MORE_DATA;
-    else if (data)
-        memcpy(data, v->second.bytes.data(), size);
-    if (dataBytes)
-        *dataBytes = size;
-    return r;
-}
-
 LONG WINAPI RegDeleteKeyA(HKEY key, LPCSTR subKey) {
     Key *parent;
     REGSAM access;

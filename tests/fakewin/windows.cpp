@@ -318,11 +318,6 @@ BOOL WINAPI IsWindow(HWND window) {
     return Live(window) != nullptr;
 }
 
-BOOL WINAPI IsWindowVisible(HWND window) {
-    CountCall("IsWindowVisible");
-    return Visible(window);
-}
-
 HWND WINAPI GetDlgItem(HWND dialog, int id) {
     CountCall("GetDlgItem");
     HWND control = Live(dialog) ? FindChild(dialog, id, true) : nullptr;
@@ -336,14 +331,6 @@ BOOL WINAPI SetWindowTextA(HWND window, LPCSTR text) {
     if (ShouldFail("SetWindowTextA", nullptr, &error) || !Live(window))
         return FALSE;
     return (BOOL)fakewin::detail::Deliver(window, WM_SETTEXT, 0, (LPARAM)text);
-}
-
-int WINAPI GetWindowTextA(HWND window, LPSTR text, int maxCount) {
-    CountCall("GetWindowTextA");
-    if (maxCount > 0)
-        text[0] = 0;
-    return maxCount > 0 ? (int)fakewin::detail::Deliver(window, WM_GETTEXT, maxCount, (LPARAM)text)
-                        : 0;
 }
 
 BOOL WINAPI GetWindowRect(HWND window, LPRECT rect) {
@@ -464,13 +451,6 @@ void SetTextWidthPerChar(int pixels) {
 
 int OutstandingDCs() {
     return (int)g_dcs.size();
-}
-
-HWND NewestDialog() {
-    for (size_t i = g_windows.size(); i-- > 0;)
-        if (g_windows[i].className == "#32770")
-            return HandleOf(i);
-    return nullptr;
 }
 
 HWND DialogItem(HWND dialog, int id) {

@@ -159,7 +159,6 @@ typedef struct tagOFNA {
 } OPENFILENAMEA, *LPOPENFILENAMEA;
 // Size of the record up to lpTemplateName on i686; a number, not a host size.
 #define OPENFILENAME_SIZE_VERSION_400A 76
-#define OPENFILENAME_SIZE_VERSION_400  OPENFILENAME_SIZE_VERSION_400A
 
 typedef struct _GUID {
     uint32_t Data1;
@@ -206,11 +205,8 @@ struct ITypeLib : public IUnknown {};
 #define SUCCEEDED(hr)          (((HRESULT)(hr)) >= 0)
 #define FAILED(hr)             (((HRESULT)(hr)) < 0)
 #define S_OK                   ((HRESULT)0)
-#define S_FALSE                ((HRESULT)1)
 #define E_NOINTERFACE          ((HRESULT)0x80004002L)
-#define E_POINTER              ((HRESULT)0x80004003L)
 #define E_FAIL                 ((HRESULT)0x80004005L)
-#define E_OUTOFMEMORY          ((HRESULT)0x8007000EL)
 #define E_INVALIDARG           ((HRESULT)0x80070057L)
 #define TYPE_E_CANTLOADLIBRARY ((HRESULT)0x80029C4AL)
 #define HRESULT_FROM_WIN32(e)                                                                      \
@@ -219,10 +215,8 @@ struct ITypeLib : public IUnknown {};
 #define ERROR_SUCCESS                 0L
 #define NO_ERROR                      0L
 #define ERROR_FILE_NOT_FOUND          2L
-#define ERROR_PATH_NOT_FOUND          3L
 #define ERROR_ACCESS_DENIED           5L
 #define ERROR_INVALID_HANDLE          6L
-#define ERROR_NOT_ENOUGH_MEMORY       8L
 #define ERROR_SHARING_VIOLATION       32L
 #define ERROR_FILE_EXISTS             80L
 #define ERROR_INVALID_PARAMETER       87L
@@ -231,7 +225,6 @@ struct ITypeLib : public IUnknown {};
 #define ERROR_PROC_NOT_FOUND          127L
 #define ERROR_BAD_PATHNAME            161L
 #define ERROR_FILENAME_EXCED_RANGE    206L
-#define ERROR_MORE_DATA               234L
 #define ERROR_KEY_DELETED             1018L
 #define ERROR_INVALID_WINDOW_HANDLE   1400L
 #define ERROR_CLASS_ALREADY_EXISTS    1410L
@@ -239,102 +232,48 @@ struct ITypeLib : public IUnknown {};
 #define ERROR_RESOURCE_DATA_NOT_FOUND 1812L
 
 // ---- registry ----
-#define HKEY_CLASSES_ROOT       ((HKEY)(ULONG_PTR)0x80000000)
-#define HKEY_CURRENT_USER       ((HKEY)(ULONG_PTR)0x80000001)
 #define HKEY_LOCAL_MACHINE      ((HKEY)(ULONG_PTR)0x80000002)
-#define HKEY_USERS              ((HKEY)(ULONG_PTR)0x80000003)
-#define DELETE                  0x00010000u
-#define KEY_QUERY_VALUE         0x0001u
 #define KEY_SET_VALUE           0x0002u
 #define KEY_CREATE_SUB_KEY      0x0004u
-#define KEY_ENUMERATE_SUB_KEYS  0x0008u
-#define KEY_NOTIFY              0x0010u
-#define KEY_CREATE_LINK         0x0020u
-#define KEY_WOW64_64KEY         0x0100u
-#define KEY_WOW64_32KEY         0x0200u
-#define KEY_READ                0x20019u
-#define KEY_EXECUTE             0x20019u
 #define KEY_WRITE               0x20006u
 #define KEY_ALL_ACCESS          0xF003Fu
 #define REG_NONE                0
 #define REG_SZ                  1
-#define REG_EXPAND_SZ           2
-#define REG_BINARY              3
-#define REG_DWORD               4
-#define REG_MULTI_SZ            7
 #define REG_OPTION_NON_VOLATILE 0
-#define REG_OPTION_VOLATILE     1
 #define REG_CREATED_NEW_KEY     1
 #define REG_OPENED_EXISTING_KEY 2
 
 // ---- files, modules, memory ----
 #define GENERIC_READ          0x80000000u
-#define GENERIC_WRITE         0x40000000u
-#define GENERIC_EXECUTE       0x20000000u
-#define GENERIC_ALL           0x10000000u
-#define FILE_SHARE_READ       1
-#define FILE_SHARE_WRITE      2
-#define FILE_SHARE_DELETE     4
-#define CREATE_NEW            1
-#define CREATE_ALWAYS         2
 #define OPEN_EXISTING         3
-#define OPEN_ALWAYS           4
-#define TRUNCATE_EXISTING     5
 #define FILE_ATTRIBUTE_NORMAL 0x80
 #define INVALID_HANDLE_VALUE  ((HANDLE)(LONG_PTR)-1)
-#define GMEM_FIXED            0
 #define GMEM_MOVEABLE         2
 #define GMEM_ZEROINIT         0x40
-#define GPTR                  (GMEM_FIXED | GMEM_ZEROINIT)
-#define GHND                  (GMEM_MOVEABLE | GMEM_ZEROINIT)
 
 // ---- text ----
-#define LOCALE_USER_DEFAULT   0x0400
 #define LOCALE_SYSTEM_DEFAULT 0x0800
-#define LOCALE_INVARIANT      0x007F
 #define NORM_IGNORECASE       1
 #define CSTR_LESS_THAN        1
 #define CSTR_EQUAL            2
 #define CSTR_GREATER_THAN     3
 #define CP_ACP                0
-#define CP_OEMCP              1
-#define CP_UTF8               65001
 
 // ---- windows and messages ----
 #define WM_NULL                0x0000
-#define WM_CREATE              0x0001
 #define WM_DESTROY             0x0002
-#define WM_MOVE                0x0003
-#define WM_SIZE                0x0005
-#define WM_ACTIVATE            0x0006
-#define WM_SETFOCUS            0x0007
-#define WM_KILLFOCUS           0x0008
-#define WM_ENABLE              0x000A
 #define WM_SETTEXT             0x000C
 #define WM_GETTEXT             0x000D
 #define WM_GETTEXTLENGTH       0x000E
-#define WM_PAINT               0x000F
 #define WM_CLOSE               0x0010
 #define WM_QUIT                0x0012
-#define WM_SHOWWINDOW          0x0018
 #define WM_SETFONT             0x0030
-#define WM_GETFONT             0x0031
 #define WM_SETICON             0x0080
-#define WM_KEYDOWN             0x0100
-#define WM_KEYUP               0x0101
-#define WM_CHAR                0x0102
 #define WM_INITDIALOG          0x0110
 #define WM_COMMAND             0x0111
-#define WM_SYSCOMMAND          0x0112
-#define WM_TIMER               0x0113
-#define WM_LBUTTONDOWN         0x0201
-#define WM_LBUTTONUP           0x0202
 #define WM_USER                0x0400
-#define WM_APP                 0x8000
 #define BN_CLICKED             0
-#define LB_OKAY                0
 #define LB_ERR                 (-1)
-#define LB_ERRSPACE            (-2)
 #define LB_ADDSTRING           0x0180
 #define LB_DELETESTRING        0x0182
 #define LB_RESETCONTENT        0x0184
@@ -343,100 +282,46 @@ struct ITypeLib : public IUnknown {};
 #define LB_GETCOUNT            0x018B
 #define LB_GETHORIZONTALEXTENT 0x0193
 #define LB_SETHORIZONTALEXTENT 0x0194
-#define VK_RETURN              0x0D
-#define VK_ESCAPE              0x1B
 #define PM_NOREMOVE            0
 #define PM_REMOVE              1
-#define PM_NOYIELD             2
 
 #define SW_HIDE            0
 #define SW_SHOWNORMAL      1
-#define SW_NORMAL          1
-#define SW_SHOWMINIMIZED   2
-#define SW_SHOWMAXIMIZED   3
-#define SW_MAXIMIZE        3
-#define SW_SHOWNOACTIVATE  4
-#define SW_SHOW            5
-#define SW_MINIMIZE        6
-#define SW_SHOWMINNOACTIVE 7
-#define SW_SHOWNA          8
-#define SW_RESTORE         9
 #define SW_SHOWDEFAULT     10
 
 #define CS_VREDRAW      0x0001
 #define CS_HREDRAW      0x0002
-#define CS_DBLCLKS      0x0008
 #define DLGWINDOWEXTRA  30
 #define IDC_ARROW       MAKEINTRESOURCEA(32512)
-#define IDI_APPLICATION MAKEINTRESOURCEA(32512)
 #define ICON_SMALL      0
-#define ICON_BIG        1
 #define SM_CXSCREEN     0
 #define SM_CYSCREEN     1
 #define SM_CXBORDER     5
 #define SM_CYBORDER     6
 
-#define WHITE_BRUSH         0
 #define LTGRAY_BRUSH        1
-#define GRAY_BRUSH          2
-#define DKGRAY_BRUSH        3
-#define BLACK_BRUSH         4
-#define NULL_BRUSH          5
-#define WHITE_PEN           6
-#define BLACK_PEN           7
-#define NULL_PEN            8
-#define OEM_FIXED_FONT      10
-#define ANSI_FIXED_FONT     11
-#define ANSI_VAR_FONT       12
-#define SYSTEM_FONT         13
-#define DEVICE_DEFAULT_FONT 14
-#define DEFAULT_PALETTE     15
 #define SYSTEM_FIXED_FONT   16
 #define DEFAULT_GUI_FONT    17
 
 // ---- message boxes ----
-#define MB_OK               0x00000000u
-#define MB_OKCANCEL         0x00000001u
-#define MB_ABORTRETRYIGNORE 0x00000002u
 #define MB_YESNOCANCEL      0x00000003u
-#define MB_YESNO            0x00000004u
-#define MB_RETRYCANCEL      0x00000005u
 #define MB_ICONHAND         0x00000010u
 #define MB_ICONERROR        MB_ICONHAND
-#define MB_ICONSTOP         MB_ICONHAND
 #define MB_ICONQUESTION     0x00000020u
 #define MB_ICONEXCLAMATION  0x00000030u
 #define MB_ICONWARNING      MB_ICONEXCLAMATION
 #define MB_ICONASTERISK     0x00000040u
 #define MB_ICONINFORMATION  MB_ICONASTERISK
-#define MB_DEFBUTTON1       0x00000000u
-#define MB_DEFBUTTON2       0x00000100u
-#define MB_DEFBUTTON3       0x00000200u
-#define MB_APPLMODAL        0x00000000u
-#define MB_SYSTEMMODAL      0x00001000u
-#define MB_TASKMODAL        0x00002000u
-#define MB_SETFOREGROUND    0x00010000u
 #define MB_TOPMOST          0x00040000u
 #define IDOK                1
 #define IDCANCEL            2
-#define IDABORT             3
-#define IDRETRY             4
-#define IDIGNORE            5
 #define IDYES               6
 #define IDNO                7
 
 // ---- common dialogs ----
-#define OFN_READONLY         0x00000001u
-#define OFN_OVERWRITEPROMPT  0x00000002u
-#define OFN_HIDEREADONLY     0x00000004u
-#define OFN_NOCHANGEDIR      0x00000008u
-#define OFN_ENABLEHOOK       0x00000020u
-#define OFN_NOVALIDATE       0x00000100u
 #define OFN_PATHMUSTEXIST    0x00000800u
 #define OFN_FILEMUSTEXIST    0x00001000u
 #define OFN_EXPLORER         0x00080000u
-#define CDERR_STRUCTSIZE     0x0001
-#define FNERR_BUFFERTOOSMALL 0x3003
 
 // ---- KERNEL32 ----
 DWORD WINAPI GetLastError(void);
@@ -479,10 +364,8 @@ BOOL WINAPI DestroyWindow(HWND window);
 BOOL WINAPI ShowWindow(HWND window, int command);
 BOOL WINAPI UpdateWindow(HWND window);
 BOOL WINAPI IsWindow(HWND window);
-BOOL WINAPI IsWindowVisible(HWND window);
 HWND WINAPI GetDlgItem(HWND dialog, int id);
 BOOL WINAPI SetWindowTextA(HWND window, LPCSTR text);
-int WINAPI GetWindowTextA(HWND window, LPSTR text, int maxCount);
 BOOL WINAPI GetWindowRect(HWND window, LPRECT rect);
 BOOL WINAPI MoveWindow(HWND window, int x, int y, int width, int height, BOOL repaint);
 int WINAPI GetSystemMetrics(int index);
@@ -514,15 +397,12 @@ LONG WINAPI RegCreateKeyExA(HKEY key, LPCSTR subKey, DWORD reserved, LPSTR keyCl
                             LPDWORD disposition);
 LONG WINAPI RegSetValueExA(HKEY key, LPCSTR valueName, DWORD reserved, DWORD type, const BYTE *data,
                            DWORD dataBytes);
-LONG WINAPI RegQueryValueExA(HKEY key, LPCSTR valueName, LPDWORD reserved, LPDWORD type,
-                             LPBYTE data, LPDWORD dataBytes);
 LONG WINAPI RegDeleteKeyA(HKEY key, LPCSTR subKey);
 LONG WINAPI RegCloseKey(HKEY key);
 
 // ---- COMDLG32 ----
 BOOL WINAPI GetOpenFileNameA(LPOPENFILENAMEA record);
 BOOL WINAPI GetSaveFileNameA(LPOPENFILENAMEA record);
-DWORD WINAPI CommDlgExtendedError(void);
 
 // ---- OLEAUT32 ----
 HRESULT WINAPI LoadTypeLib(LPCOLESTR file, ITypeLib **typeLib);
@@ -531,6 +411,3 @@ HRESULT WINAPI UnRegisterTypeLib(REFGUID libId, WORD majorVersion, WORD minorVer
                                  SYSKIND sysKind);
 
 // ---- the ANSI names of the records without their suffix ----
-#define WNDCLASSEX     WNDCLASSEXA
-#define OPENFILENAME   OPENFILENAMEA
-#define LPOPENFILENAME LPOPENFILENAMEA
