@@ -18,10 +18,7 @@ scripts="$(cd "$(dirname "${BASH_SOURCE[0]}")/../scripts" && pwd)"
 build=$2
 busy_build=$3
 
-fail() {
-    echo "bench-prefix.sh: $*" >&2
-    exit 1
-}
+. "$scripts/wine-prefix.sh"
 
 program="$build/REGQuorvalis.exe"
 busy_program="$busy_build/REGQuorvalis.exe"
@@ -36,42 +33,10 @@ for f in "$program" "$busy_program" "$registrar" "$component" "$type_library" "$
     [ -f "$f" ] || fail "missing $f (make bench builds it)"
 done
 
-mkdir -p "$QV_WINE_DIR"
-if [ ! -f "$WINEPREFIX/.update-timestamp" ]; then
-    echo "bench-prefix.sh: booting $WINEPREFIX"
-    # No Mono or Gecko installer prompt may block an unattended boot.
-    WINEDLLOVERRIDES="mscoree,mshtml=" timeout 180 wineboot -i >/dev/null 2>&1 ||
-        fail "wineboot failed or timed out"
-fi
-[ -d "$WINEPREFIX/drive_c/windows/system32" ] || fail "prefix $WINEPREFIX is incomplete"
+boot_prefix quiet
+# As for the end-to-end tests.
+import_settings "$QV_WINE_DIR/settings.reg"
 
-# As for the end-to-end tests: without a window manager every hide or
-# destroy of a managed window stalls two seconds, and the dialog's font is
-# not installed.
-monospace="Courier New"
-if fc-list 2>/dev/null | grep -q "DejaVu Sans Mono"; then
-    monospace="DejaVu Sans Mono"
-fi
-settings="$QV_WINE_DIR/settings.reg"
-cat >"$settings" <<REG
-REGEDIT4
-
-[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]
-"Managed"="N"
-
-[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]
-"Lucida Console"="$monospace"
-REG
-timeout 60 wine regedit /S "$settings" || fail "could not import $settings"
-
-drive_c="$WINEPREFIX/drive_c"
-lay_out() { # lay_out <folder under C:\> <file>...
-    local dir="$drive_c/$1"
-    shift
-    rm -rf "$dir"
-    mkdir -p "$dir"
-    cp -f "$@" "$dir/" || fail "could not copy into $dir"
-}
 lay_out REGQuorvalis "$program" "$registrar"
 lay_out qv-busy "$busy_program" "$registrar"
 lay_out Quorvalis "$component" "$type_library"

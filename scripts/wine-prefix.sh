@@ -17,6 +17,59 @@
 # C:\qv-scratch\) as they start.
 set -u
 
+# The pieces bench/bench-prefix.sh shares; sourcing this script (after
+# wine-env.sh) defines them and does nothing else.
+fail() {
+    echo "$(basename "$0"): $*" >&2
+    exit 1
+}
+
+# boot_prefix [quiet]: boots $WINEPREFIX once; quiet drops wineboot's output.
+boot_prefix() {
+    mkdir -p "$QV_WINE_DIR"
+    if [ ! -f "$WINEPREFIX/.update-timestamp" ]; then
+        echo "$(basename "$0"): booting $WINEPREFIX"
+        # No Mono or Gecko installer prompt may block an unattended boot.
+        if [ "${1-}" = quiet ]; then
+            WINEDLLOVERRIDES="mscoree,mshtml=" timeout 180 wineboot -i >/dev/null 2>&1
+        else
+            WINEDLLOVERRIDES="mscoree,mshtml=" timeout 180 wineboot -i
+        fi || fail "wineboot failed or timed out"
+    fi
+    [ -d "$WINEPREFIX/drive_c/windows/system32" ] || fail "prefix $WINEPREFIX is incomplete"
+}
+
+# import_settings <reg-file>: without a window manager every hide or destroy
+# of a managed window stalls for two seconds; "Lucida Console", the dialog's
+# font, is not installed.
+import_settings() {
+    local monospace="Courier New"
+    if fc-list 2>/dev/null | grep -q "DejaVu Sans Mono"; then
+        monospace="DejaVu Sans Mono"
+    fi
+    cat >"$1" <<EOF
+REGEDIT4
+
+[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]
+"Managed"="N"
+
+[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]
+"Lucida Console"="$monospace"
+EOF
+    timeout 60 wine regedit /S "$1" || fail "could not import $1"
+}
+
+# lay_out <folder under C:\> <file>...: the folder holds exactly these files.
+lay_out() {
+    local dir="$WINEPREFIX/drive_c/$1"
+    shift
+    rm -rf "$dir"
+    mkdir -p "$dir"
+    cp -f "$@" "$dir/" || fail "could not copy into $dir"
+}
+
+[ "${BASH_SOURCE[0]}" = "$0" ] || return 0
+
 if [ $# -ne 1 ]; then
     echo "usage: wine-prefix.sh <win32-build-dir>" >&2
     exit 2
@@ -32,11 +85,6 @@ registrar_only_unregister="$QV_BUILD_DIR/samples/registrar-only-unregister/$regi
 component_dir="$QV_BUILD_DIR/samples/component"
 client_script="$here/../samples/component/client-check.vbs"
 
-fail() {
-    echo "wine-prefix.sh: $*" >&2
-    exit 1
-}
-
 missing=0
 for f in "$program" "$registrar_good" "$registrar_only_register" "$registrar_only_unregister"; do
     if [ ! -f "$f" ]; then
@@ -46,48 +94,16 @@ for f in "$program" "$registrar_good" "$registrar_only_register" "$registrar_onl
 done
 [ $missing -eq 0 ] || exit 1
 
-mkdir -p "$QV_WINE_DIR"
-if [ ! -f "$WINEPREFIX/.update-timestamp" ]; then
-    echo "wine-prefix.sh: booting $WINEPREFIX"
-    # No Mono or Gecko installer prompt may block an unattended boot.
-    WINEDLLOVERRIDES="mscoree,mshtml=" timeout 180 wineboot -i ||
-        fail "wineboot failed or timed out"
-fi
-[ -d "$WINEPREFIX/drive_c/windows/system32" ] || fail "prefix $WINEPREFIX is incomplete"
+boot_prefix
 # A 64-bit Windows keeps its 32-bit system, the 32-bit script host included,
 # in syswow64; without it the program could not run there at all.
 if [ "$QV_PREFIX_ARCH" = win64 ] && [ ! -f "$WINEPREFIX/drive_c/windows/syswow64/cscript.exe" ]; then
     fail "prefix $WINEPREFIX has no 32-bit side (is wine32 installed?)"
 fi
 
-# Without a window manager every hide or destroy of a managed window stalls
-# for two seconds. "Lucida Console", the dialog's font, is not installed.
-monospace="Courier New"
-if fc-list 2>/dev/null | grep -q "DejaVu Sans Mono"; then
-    monospace="DejaVu Sans Mono"
-fi
-settings="$QV_WINE_DIR/settings$QV_ARCH_SUFFIX.reg"
-cat >"$settings" <<EOF
-REGEDIT4
-
-[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]
-"Managed"="N"
-
-[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]
-"Lucida Console"="$monospace"
-EOF
-timeout 60 wine regedit /S "$settings" || fail "could not import $settings"
+import_settings "$QV_WINE_DIR/settings$QV_ARCH_SUFFIX.reg"
 
 drive_c="$WINEPREFIX/drive_c"
-
-# lay_out <folder under C:\> <file>...: the folder holds exactly these files.
-lay_out() {
-    local dir="$drive_c/$1"
-    shift
-    rm -rf "$dir"
-    mkdir -p "$dir"
-    cp -f "$@" "$dir/" || fail "could not copy into $dir"
-}
 
 # The registrar variants share one file name, so each gets its own folder.
 lay_out REGQuorvalis "$program" "$registrar_good"

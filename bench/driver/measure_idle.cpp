@@ -7,7 +7,7 @@
 #include "program_walk.h"
 #include "report_lines.h"
 #include "stopwatch.h"
-#include "thread_cpu.h"
+#include "cpu_time.h"
 
 #define SETTLE_MS 1000
 

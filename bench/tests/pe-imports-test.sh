@@ -11,18 +11,7 @@ fi
 bench=$1
 objdump=$2
 exe=$3
-failures=0
-checks=0
-
-check() { # check <what> <status: 0 = pass>
-    checks=$((checks + 1))
-    if [ "$2" -eq 0 ]; then
-        echo "[ok] $1"
-    else
-        echo "[FAIL] $1"
-        failures=$((failures + 1))
-    fi
-}
+. "$(dirname "$0")/check.sh"
 
 list=$(bash "$bench/pe-imports.sh" "$objdump" "$exe")
 check "the list is read" $?
@@ -51,5 +40,4 @@ KERNEL32.dll LoadLibraryA
 GDI32.dll GetStockObject
 ENTRIES
 
-echo "$((checks - failures)) of $checks checks passed"
-[ "$failures" -eq 0 ]
+check_summary

@@ -11,18 +11,7 @@ fi
 bench=$1
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-failures=0
-checks=0
-
-check() { # check <what> <condition result: 0 = pass>
-    checks=$((checks + 1))
-    if [ "$2" -eq 0 ]; then
-        echo "[ok] $1"
-    else
-        echo "[FAIL] $1"
-        failures=$((failures + 1))
-    fi
-}
+. "$(dirname "$0")/check.sh"
 
 # A complete, plausible run; each case overrides some of these.
 defaults() {
@@ -161,5 +150,4 @@ readme refused: markers in the wrong order;<!-- bench:end -->\nold\n<!-- bench:b
 readme refused: two begin markers;<!-- bench:begin -->\n<!-- bench:begin -->\nold\n<!-- bench:end -->\n
 CASES
 
-echo "$((checks - failures)) of $checks checks passed"
-[ "$failures" -eq 0 ]
+check_summary

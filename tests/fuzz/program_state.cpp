@@ -2,10 +2,8 @@
 #include <windows.h>
 #include "program_state.h"
 #include "fuzz_check.h"
-#include "../../src/install/version_query.h"
-#include "../../src/shell/activity_log.h"
+#include "program_globals.h"
 #include "../../src/shell/installer.h"
-#include "../../src/shell/main_window.h"
 
 HRESULT g_registrarResult;
 
@@ -19,18 +17,10 @@ static HRESULT WINAPI StandInUnregister(void) {
 
 void ResetProgram(void) {
     MakeFakeReportsFatal();
-    fakewin::Reset();
+    ResetProgramGlobals(0x5a);
     g_registrarResult = S_OK;
-    g_hInstance = NULL;
-    g_hMainWnd = NULL;
-    g_hRegistrarLibrary = NULL;
     g_pfnRegistrarRegister = StandInRegister;
     g_pfnRegistrarUnregister = StandInUnregister;
-    g_requestedAction = ACTION_NONE;
-    g_closeRequested = 0;
-    g_classAtom = 0;
-    g_maxLogExtent = 0;
-    memset(g_libraryVersion, 0x5a, sizeof g_libraryVersion);
 }
 
 void EndRun(void) {

@@ -1,7 +1,6 @@
 #include "program_fixture.h"
+#include "program_globals.h"
 #include "../../res/resource.h"
-#include "../../src/install/version_query.h"
-#include "../../src/shell/activity_log.h"
 #include "../../src/shell/installer.h"
 #include "../../src/shell/main_window.h"
 
@@ -20,18 +19,8 @@ HRESULT WINAPI FakeDllUnregisterServer(void) {
 }
 
 void ProgramTest::SetUp() {
-    fakewin::Reset();
+    ResetProgramGlobals(0);
     g_registrar = RegistrarRecord{0, 0, S_OK, S_OK, nullptr};
-    g_hInstance = NULL;
-    g_hMainWnd = NULL;
-    g_hRegistrarLibrary = NULL;
-    g_pfnRegistrarRegister = NULL;
-    g_pfnRegistrarUnregister = NULL;
-    g_requestedAction = ACTION_NONE;
-    g_closeRequested = 0;
-    g_classAtom = 0;
-    g_maxLogExtent = 0;
-    memset(g_libraryVersion, 0, sizeof g_libraryVersion);
 
     fakewin::DefineDialog(IDD_MAIN, 458, 338,
                           {{IDC_REGISTER, "Button", "Registrar a DLL"},

@@ -11,10 +11,9 @@
 HWND ExpectMessageBox(const ProgramRun *run, const char *caption, const char *text,
                       const char *buttons) {
     char what[512];
-    HWND box = WaitForProcessWindow(run, DIALOG_CLASS, caption, WINDOW_WAIT_MS, NULL);
     wsprintfA(what, "a box captioned \"%s\" appears", caption);
-    if (!CheckTrue(box != NULL, what)) {
-        DescribeProcessWindows(run->processId);
+    HWND box = ExpectProcessDialog(run, caption, what);
+    if (box == NULL) {
         return NULL;
     }
     MessageBoxInfo info;

@@ -13,9 +13,8 @@
 #include "window_search.h"
 
 static bool CheckQuestionBox(ProgramRun *run) {
-    HWND box = WaitForProcessWindow(run, DIALOG_CLASS, FIXTURE_BOX_CAPTION, WINDOW_WAIT_MS, NULL);
-    if (!CheckTrue(box != NULL, "fixture's question box appears")) {
-        DescribeProcessWindows(run->processId);
+    HWND box = ExpectProcessDialog(run, FIXTURE_BOX_CAPTION, "fixture's question box appears");
+    if (box == NULL) {
         return false;
     }
     MessageBoxInfo info;
@@ -29,9 +28,9 @@ static bool CheckQuestionBox(ProgramRun *run) {
 }
 
 static void CheckListWindow(ProgramRun *run) {
-    HWND window = WaitForProcessWindow(run, DIALOG_CLASS, FIXTURE_TITLE, WINDOW_WAIT_MS, NULL);
-    if (!CheckTrue(window != NULL, "fixture's window appears after the answer")) {
-        DescribeProcessWindows(run->processId);
+    HWND window =
+        ExpectProcessDialog(run, FIXTURE_TITLE, "fixture's window appears after the answer");
+    if (window == NULL) {
         return;
     }
     HWND list = FindControl(window, FIXTURE_LIST_ID);

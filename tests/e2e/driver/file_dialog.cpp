@@ -42,10 +42,9 @@ static void ReadFieldText(HWND field, char *text, int size) {
 bool ChooseFileInDialog(const ProgramRun *run, const char *title, const char *initialName,
                         const char *path) {
     char what[512];
-    HWND dialog = WaitForProcessWindow(run, DIALOG_CLASS, title, WINDOW_WAIT_MS, NULL);
     wsprintfA(what, "the dialog \"%s\" appears", title);
-    if (!CheckTrue(dialog != NULL, what)) {
-        DescribeProcessWindows(run->processId);
+    HWND dialog = ExpectProcessDialog(run, title, what);
+    if (dialog == NULL) {
         return false;
     }
     HWND field = FindControl(dialog, FILE_NAME_FIELD_ID);

@@ -11,9 +11,8 @@ HWND StartAndWaitForMainWindow(int argc, char **argv, ProgramRun *run) {
     }
     // Any dialog of the program: if it is not the main window (a start-up
     // error box, say), the title check shows what came instead.
-    HWND window = WaitForProcessWindow(run, DIALOG_CLASS, NULL, WINDOW_WAIT_MS, NULL);
-    if (!CheckTrue(window != NULL, "a visible dialog of the program appears")) {
-        DescribeProcessWindows(run->processId);
+    HWND window = ExpectProcessDialog(run, NULL, "a visible dialog of the program appears");
+    if (window == NULL) {
         return NULL;
     }
     char title[512];

@@ -129,14 +129,23 @@ static void CheckClientIs32Bit(const ClientResult *result, const char *when) {
     }
 }
 
+// The client ran at all, and as the 32-bit one.
+static bool RunClientChecked(const char *when, ClientResult *result) {
+    char what[256];
+    wsprintfA(what, "script client runs %s", when);
+    if (!CheckTrue(RunScriptClient(result), what)) {
+        return false;
+    }
+    CheckClientIs32Bit(result, when);
+    return true;
+}
+
 void CheckClientWorks(const char *when) {
     char what[256];
     ClientResult result;
-    wsprintfA(what, "script client runs %s", when);
-    if (!CheckTrue(RunScriptClient(&result), what)) {
+    if (!RunClientChecked(when, &result)) {
         return;
     }
-    CheckClientIs32Bit(&result, when);
     wsprintfA(what, "script client's answer %s", when);
     CheckText(what, CLIENT_OK_LINE, result.output);
     wsprintfA(what, "script client's exit code %s", when);
@@ -146,11 +155,9 @@ void CheckClientWorks(const char *when) {
 void CheckClientFails(const char *when) {
     char what[256];
     ClientResult result;
-    wsprintfA(what, "script client runs %s", when);
-    if (!CheckTrue(RunScriptClient(&result), what)) {
+    if (!RunClientChecked(when, &result)) {
         return;
     }
-    CheckClientIs32Bit(&result, when);
     Note("script client's answer %s: \"%s\"", when, result.output);
     wsprintfA(what, "script client reports a failure %s", when);
     CheckTrue(strncmp(result.output, CLIENT_FAILED_PREFIX, strlen(CLIENT_FAILED_PREFIX)) == 0,

@@ -2,6 +2,7 @@
 #include <string.h>
 #include "window_search.h"
 #include "check.h"
+#include "program_under_test.h"
 
 #define POLL_INTERVAL_MS 20
 
@@ -106,4 +107,12 @@ bool WaitExitWatching(const ProgramRun *run, DWORD timeoutMs, WindowWatch *watch
 
 void DescribeProcessWindows(DWORD processId) {
     Scan(processId, NULL, NULL, NULL, true);
+}
+
+HWND ExpectProcessDialog(const ProgramRun *run, const char *title, const char *what) {
+    HWND dialog = WaitForProcessWindow(run, DIALOG_CLASS, title, WINDOW_WAIT_MS, NULL);
+    if (!CheckTrue(dialog != NULL, what)) {
+        DescribeProcessWindows(run->processId);
+    }
+    return dialog;
 }

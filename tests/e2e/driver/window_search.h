@@ -26,3 +26,7 @@ HWND WaitForProcessWindow(const ProgramRun *run, const char *className, const ch
 bool WaitExitWatching(const ProgramRun *run, DWORD timeoutMs, WindowWatch *watch, DWORD *exitCode);
 // Notes every top-level window of the process (for a failure's context).
 void DescribeProcessWindows(DWORD processId);
+// Waits the usual bound for a dialog of the program with exactly this title
+// (NULL: any), checks that it came under `what`, and on failure notes the
+// program's windows; NULL when it did not come.
+HWND ExpectProcessDialog(const ProgramRun *run, const char *title, const char *what);

@@ -1,0 +1,22 @@
+#include <windows.h>
+#include <string.h>
+#include "program_globals.h"
+#include "fakewin.h"
+#include "../../src/install/version_query.h"
+#include "../../src/shell/activity_log.h"
+#include "../../src/shell/installer.h"
+#include "../../src/shell/main_window.h"
+
+void ResetProgramGlobals(unsigned char versionFill) {
+    fakewin::Reset();
+    g_hInstance = NULL;
+    g_hMainWnd = NULL;
+    g_hRegistrarLibrary = NULL;
+    g_pfnRegistrarRegister = NULL;
+    g_pfnRegistrarUnregister = NULL;
+    g_requestedAction = ACTION_NONE;
+    g_closeRequested = 0;
+    g_classAtom = 0;
+    g_maxLogExtent = 0;
+    memset(g_libraryVersion, versionFill, sizeof g_libraryVersion);
+}
