@@ -43,6 +43,11 @@ export QV_PREFIX_ARCH=win32
 # Always a display of our own: a desktop's window manager would change what
 # is measured.
 unset DISPLAY
+. "$scripts/wine-env.sh" "$state" || exit 2
+qv_runs_32bit || {
+    echo "run-bench.sh: nothing to measure: $QV_NO_32BIT" >&2
+    exit 1
+}
 bash "$scripts/xvfb.sh" start "$state" || exit 1
 . "$scripts/wine-env.sh" "$state" || exit 2
 stop_all() {

@@ -24,6 +24,11 @@ WINEARCH=win32
 WINEDEBUG=-all
 export WINEPREFIX WINEARCH WINEDEBUG
 
+if ! wine --version >/dev/null 2>&1; then
+    echo "SKIPPED: this machine cannot run 32-bit programs (Wine's 32-bit loader fails)"
+    exit 77
+fi
+
 rm -rf "$prefix"
 mkdir -p "$(dirname "$prefix")"
 if ! WINEDLLOVERRIDES="mscoree,mshtml=" timeout 120 wineboot -i >/dev/null 2>&1; then

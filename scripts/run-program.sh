@@ -100,6 +100,15 @@ play_tour() {
     exit "$status"
 }
 
+# A subshell: the environment must not decide between the two ways below.
+(
+    . "$here/wine-env.sh" "$build" || exit 2
+    qv_runs_32bit || {
+        echo "run-program.sh: cannot start the program: $QV_NO_32BIT" >&2
+        exit 1
+    }
+) || exit 1
+
 if [ -n "${DISPLAY:-}" ] && [ -z "${CI:-}" ]; then
     run_for_operator
 else

@@ -52,6 +52,14 @@ else
 fi
 unset LC_ALL LC_CTYPE LC_MESSAGES
 
+# The program is 32-bit, so every run goes through Wine's 32-bit loader, which
+# a kernel without 32-bit (IA32) emulation cannot execute ("Exec format
+# error"), also on a 64-bit prefix. Callers skip or refuse their work then.
+qv_runs_32bit() {
+    wine --version >/dev/null 2>&1
+}
+QV_NO_32BIT="this machine cannot run 32-bit programs (Wine's 32-bit loader fails: no IA32 emulation in its kernel), so nothing can run under Wine here"
+
 if [ -z "${DISPLAY:-}" ] && [ -s "$QV_DISPLAY_FILE" ]; then
     DISPLAY=$(cat "$QV_DISPLAY_FILE")
     export DISPLAY

@@ -15,6 +15,10 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 . "$here/../../scripts/wine-env.sh" "$1" || exit 2
 case_name=$2
 shift 2
+if ! qv_runs_32bit; then
+    echo "run-case.sh: $case_name SKIPPED: $QV_NO_32BIT"
+    exit 77
+fi
 
 driver="$QV_BUILD_DIR/tests/e2e/qv-e2e.exe"
 if [ ! -f "$driver" ]; then
