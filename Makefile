@@ -43,7 +43,12 @@ test: build fuzz-build
 fuzz: fuzz-build
 	ctest --preset fuzz-long -j$(JOBS)
 
-# dist/REGQuorvalis-<version>.zip with the operator's guide, and its SHA-256.
+# dist/REGQuorvalis-<version>.zip with the operator's guide, and its SHA-256;
+# the same commit always gives the same bytes. Signed with Authenticode when
+# SIGN_PKCS12 and SIGN_PASSWORD_FILE name a certificate and its password;
+# SIGN_TIMESTAMP_URL= (empty) signs without a time-stamp server.
+SIGN_TIMESTAMP_URL ?= http://timestamp.sectigo.com
+export SIGN_PKCS12 SIGN_PASSWORD_FILE SIGN_TIMESTAMP_URL
 dist: win32
 	bash scripts/make-dist.sh build/win32 dist
 
