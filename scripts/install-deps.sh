@@ -5,7 +5,7 @@ set -eu
 
 packages="cmake make g++ libgtest-dev g++-mingw-w64-i686 mingw-w64-tools
           wine wine32:i386 wine64 libwine-dev xvfb xauth imagemagick clang-format
-          clang libclang-rt-dev python3"
+          clang libclang-rt-dev python3 git openssl osslsigncode"
 
 missing=""
 for package in $packages; do

@@ -55,7 +55,8 @@ if [ -n "${SIGN_PKCS12:-}" ] || [ -n "${SIGN_PASSWORD_FILE:-}" ]; then
     [ -n "$timestamp_url" ] && stamp=(-ts "$timestamp_url")
     osslsigncode sign -pkcs12 "$SIGN_PKCS12" -readpass "$SIGN_PASSWORD_FILE" -h sha256 \
         -n "REGQuorvalis $version" "${stamp[@]}" \
-        -in "$exe" -out "$staging/$name/REGQuorvalis.exe" >/dev/null
+        -in "$exe" -out "$staging/signed.exe" >/dev/null
+    mv -f "$staging/signed.exe" "$staging/$name/REGQuorvalis.exe"
     subject=$(openssl pkcs12 -in "$SIGN_PKCS12" -passin "file:$SIGN_PASSWORD_FILE" -nokeys \
         -clcerts 2>/dev/null | openssl x509 -noout -subject -nameopt oneline | sed 's/^subject= *//')
     sed -e "s|@SUBJECT@|$subject|" -e "s|@TIMESTAMP@|${timestamp_url:-nenhum}|" \
