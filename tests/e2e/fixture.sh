@@ -16,10 +16,15 @@ scripts="$(cd "$(dirname "${BASH_SOURCE[0]}")/../../scripts" && pwd)"
 case $1 in
 setup)
     # Each case reports itself skipped then; there is nothing to prepare.
-    if ! (. "$scripts/wine-env.sh" "$2" && qv_runs_32bit); then
-        (. "$scripts/wine-env.sh" "$2" && echo "fixture.sh: nothing set up: $QV_NO_32BIT")
-        exit 0
-    fi
+    (
+        . "$scripts/wine-env.sh" "$2" || exit 2
+        qv_runs_32bit || { echo "fixture.sh: nothing set up: $QV_NO_32BIT"; exit 77; }
+    )
+    case $? in
+    0) ;;
+    77) exit 0 ;;
+    *) exit 1 ;;
+    esac
     bash "$scripts/xvfb.sh" start "$2" || exit 1
     bash "$scripts/wine-prefix.sh" "$2" || exit 1
     (
