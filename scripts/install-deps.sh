@@ -3,7 +3,7 @@
 # Debian, as root (or through sudo when available).
 set -eu
 
-packages="cmake make g++ libgtest-dev g++-mingw-w64-i686 mingw-w64-tools
+packages="cmake make g++ libgtest-dev g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools
           wine wine32:i386 wine64 libwine-dev xvfb xauth imagemagick clang-format
           clang libclang-rt-dev python3 git openssl osslsigncode locales"
 
