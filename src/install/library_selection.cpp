@@ -1,10 +1,10 @@
 // Picking the component library in an open-file dialog, checking it, and
 // copying it with its type library into a folder of the operator's choice.
 #include <windows.h>
-#include <commdlg.h>
 #include "library_selection.h"
 #include "path_utils.h"
 #include "../registration/component_identity.h"
+#include "../companions/libraries.h"
 
 #define NAME_PART_SIZE       512
 #define NAME_ERROR_SIZE      1024
@@ -140,7 +140,7 @@ static int OfferCopy(char *pickedPath) {
             return 1;
         PrepareDialog(&saveDialog, destination, "C O P I A R  Quorvalis.dll/tlb  para...",
                       OFN_EXPLORER);
-        if (GetSaveFileNameA(&saveDialog))
+        if (CallGetSaveFileNameA(&saveDialog))
             return CopyLibrary(pickedPath, destination);
     }
 }
@@ -152,7 +152,7 @@ int SelectAndInstallLibrary(char *out) {
     out[0] = '\0';
     PrepareDialog(&openDialog, pickedPath, "Registrar Quorvalis.dll/tlb",
                   OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST);
-    if (!GetOpenFileNameA(&openDialog))
+    if (!CallGetOpenFileNameA(&openDialog))
         return 0;
     if (!HasLibraryName(pickedPath) || !HasTypeLibrary(pickedPath))
         return 0;

@@ -4,6 +4,7 @@
 #include "version_query.h"
 #include "path_utils.h"
 #include "../registration/component_identity.h"
+#include "../companions/libraries.h"
 
 #define MESSAGE_SIZE 512
 
@@ -23,7 +24,7 @@ const char *QueryLibraryVersion(char *path) {
         Show("ERRO AO GERAR A PATH DA DLL", MB_TOPMOST | MB_ICONERROR);
         return NULL;
     }
-    HMODULE library = LoadLibraryA(path);
+    HMODULE library = LoadComponentLibrary(path);
     if (library == NULL) {
         wsprintfA(message,
                   "DLL %s NAO ENCONTRADA no diretório \r\nPor isso, versão não será exibida na "

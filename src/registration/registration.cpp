@@ -1,12 +1,11 @@
 // Writing the component's COM registration key by key, registering its type
 // library and calling the registrar; a failed attempt is undone at once.
 #include <windows.h>
-#include <oleauto.h>
 #include "registration.h"
 #include "component_identity.h"
 #include "../install/path_utils.h"
 #include "../shell/activity_log.h"
-#include "../shell/installer.h"
+#include "../companions/libraries.h"
 
 #define MESSAGE_SIZE 512
 
@@ -137,9 +136,9 @@ static HRESULT RegisterTypeLibrary(char *libraryPath) {
         return HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE);
     if (MultiByteToWideChar(CP_ACP, 0, libraryPath, -1, widePath, MAX_PATH) == 0)
         widePath[0] = 0;
-    HRESULT result = LoadTypeLib(widePath, &typeLib);
+    HRESULT result = CallLoadTypeLib(widePath, &typeLib);
     if (result == S_OK) {
-        result = RegisterTypeLib(typeLib, widePath, NULL);
+        result = CallRegisterTypeLib(typeLib, widePath, NULL);
         typeLib->Release();
     }
     return result;
@@ -182,7 +181,7 @@ LONG RegisterComponent(char *libraryPath) {
     }
 
     LONG failure = RegisterTypeLibrary(libraryPath);
-    if (g_pfnRegistrarRegister() != S_OK)
+    if (CallRegistrarRegister() != S_OK)
         MessageBoxA(NULL, "ERRO", "ERRO na instalação DllRegisterServer", MB_TOPMOST);
     if (failure != 0) {
         LogLine("ERROR");

@@ -1,11 +1,10 @@
 // Removing the component's registration: the registrar's own record, the
 // five keys deepest first, and the type library.
 #include <windows.h>
-#include <oleauto.h>
 #include "registration.h"
 #include "component_identity.h"
 #include "../shell/activity_log.h"
-#include "../shell/installer.h"
+#include "../companions/libraries.h"
 
 #define MESSAGE_SIZE 512
 
@@ -59,7 +58,7 @@ int ResetRegistration(void) {
     HKEY classesRoot;
     int result = 1;
 
-    g_pfnRegistrarUnregister();
+    CallRegistrarUnregister();
     LogLine("ZERANDO REGISTRO...");
     FormatGuidString(guidText, &CLSID_Component);
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, CLASSES_KEY_PATH, 0, KEY_WRITE, &classesRoot) ==
@@ -68,7 +67,7 @@ int ResetRegistration(void) {
         RegCloseKey(classesRoot);
         if (result == 0)
             LogLine("DELETANDO type library");
-        UnRegisterTypeLib(LIBID_Component, COMPONENT_TYPELIB_MAJOR, COMPONENT_TYPELIB_MINOR,
+        CallUnRegisterTypeLib(LIBID_Component, COMPONENT_TYPELIB_MAJOR, COMPONENT_TYPELIB_MINOR,
                           COMPONENT_TYPELIB_LCID, SYS_WIN32);
     }
     LogLine("ZERAMENTO COMPLETADO!");

@@ -8,45 +8,14 @@
 #include "../install/version_query.h"
 #include "../registration/component_identity.h"
 #include "../registration/registration.h"
+#include "../companions/libraries.h"
 
 #define MESSAGE_SIZE 512
 
-static const char ERROR_CAPTION[] = "E R R O";
-static const UINT ERROR_BOX = MB_TOPMOST | MB_ICONERROR;
-
 HINSTANCE g_hInstance;
 HWND g_hMainWnd;
-HMODULE g_hRegistrarLibrary;
-RegistrarEntry g_pfnRegistrarRegister;
-RegistrarEntry g_pfnRegistrarUnregister;
 LONG g_requestedAction;
 LONG g_closeRequested;
-
-static RegistrarEntry FindRegistrarEntry(const char *name, const char *missingText) {
-    RegistrarEntry entry = (RegistrarEntry)(void *)GetProcAddress(g_hRegistrarLibrary, name);
-    if (entry == NULL) {
-        MessageBoxA(NULL, missingText, ERROR_CAPTION, ERROR_BOX);
-        FreeLibrary(g_hRegistrarLibrary);
-    }
-    return entry;
-}
-
-static int LoadRegistrarLibrary(void) {
-    g_hRegistrarLibrary = LoadLibraryA(REGISTRAR_LIBRARY_FILE);
-    if (g_hRegistrarLibrary == NULL) {
-        MessageBoxA(NULL, "BIBLIOTECA REGQUORVALIS2.OCX NAO ENCONTRADA", ERROR_CAPTION, ERROR_BOX);
-        return 0;
-    }
-    g_pfnRegistrarRegister = FindRegistrarEntry(
-        REGISTRAR_REGISTER_EXPORT,
-        "FUNCAO DllRegisterServer DA BIBLIOTECA REGQUORVALIS2.OCXNAO ENCONTRADA");
-    if (g_pfnRegistrarRegister == NULL)
-        return 0;
-    g_pfnRegistrarUnregister = FindRegistrarEntry(
-        REGISTRAR_UNREGISTER_EXPORT,
-        "FUNCAO DllUnregisterServer DA BIBLIOTECA REGQUORVALIS2.OCXNAO ENCONTRADA");
-    return g_pfnRegistrarUnregister != NULL;
-}
 
 // Blocks only when there is nothing to do: requests are set solely by message
 // handling, so an empty queue with nothing pending can only change with a new
@@ -107,17 +76,17 @@ int InstallerMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int
     (void)previous;
     (void)commandLine;
     (void)showCommand;
+    RestrictLibrarySearch();
     if (!LoadRegistrarLibrary())
         return 0;
     g_hInstance = instance;
     g_requestedAction = ACTION_NONE;
-    if (!CreateMainWindow(NULL)) {
-        FreeLibrary(g_hRegistrarLibrary);
-        return 0;
+    if (CreateMainWindow(NULL)) {
+        RunActionLoop();
+        DestroyMainWindow();
     }
-    RunActionLoop();
-    DestroyMainWindow();
-    FreeLibrary(g_hRegistrarLibrary);
+    FreeRegistrarLibrary();
+    FreeSystemLibraries();
     return 0;
 }
 

@@ -1,15 +1,11 @@
 // Entry, action loop and the window services the rest of the shell uses.
 #pragma once
 #include <windows.h>
-#include "../companions/registrar_library.h"
 
 enum { ACTION_NONE = 0, ACTION_REGISTER = 1, ACTION_RESET = 2 };
 
 extern HINSTANCE g_hInstance;
 extern HWND g_hMainWnd;
-extern HMODULE g_hRegistrarLibrary;
-extern RegistrarEntry g_pfnRegistrarRegister;
-extern RegistrarEntry g_pfnRegistrarUnregister;
 extern LONG g_requestedAction;
 extern LONG g_closeRequested;
 

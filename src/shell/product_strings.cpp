@@ -1,6 +1,7 @@
 // The product strings of the program's own version block, for the title.
 #include <windows.h>
 #include "main_window.h"
+#include "../companions/libraries.h"
 
 #define MODULE_NAME_SIZE 512
 #define QUERY_SIZE       512
@@ -17,7 +18,7 @@ static void QueryString(const void *block, char *query, int prefixLength, const 
     UINT length = 0;
     query[prefixLength] = '\0';
     lstrcatA(query, key);
-    if (VerQueryValueA(block, query, &text, &length) && length != 0 && text != NULL)
+    if (CallVerQueryValueA(block, query, &text, &length) && length != 0 && text != NULL)
         lstrcpynA(out, (const char *)text, outSize);
 }
 
@@ -29,14 +30,14 @@ void ReadProductStrings(HINSTANCE instance, char *name, char *version) {
     name[0] = '\0';
     version[0] = '\0';
     GetModuleFileNameA(instance, moduleName, MODULE_NAME_SIZE);
-    DWORD size = GetFileVersionInfoSizeA(moduleName, &handle);
+    DWORD size = CallGetFileVersionInfoSizeA(moduleName, &handle);
     if (size == 0)
         return;
     HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size);
     if (memory == NULL)
         return;
     void *block = GlobalLock(memory);
-    if (block != NULL && GetFileVersionInfoA(moduleName, handle, size, block)) {
+    if (block != NULL && CallGetFileVersionInfoA(moduleName, handle, size, block)) {
         lstrcpyA(query, STRING_TABLE_PATH);
         int prefixLength = lstrlenA(query);
         QueryString(block, query, prefixLength, "ProductName", name, NAME_SIZE);

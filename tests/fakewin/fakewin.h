@@ -57,6 +57,14 @@ struct Export {
 void AddModule(const char *name, std::vector<Export> exports);
 int ModuleLoadCount(const char *name); // loads minus frees; 0 when not loaded
 void SetModuleFileName(HMODULE module, const char *path);
+// Every Reset registers version.dll, comdlg32.dll and oleaut32.dll (entries
+// by ordinal as "#161") in this folder, whose entries are the double's own
+// functions, and a loaded kernel32.dll with SetDllDirectoryA.
+#define FAKE_SYSTEM_FOLDER "C:\\windows\\system32"
+// Flags of the latest LoadLibraryExA of `name`; 0xFFFFFFFF when never.
+DWORD LoadExFlags(const char *name);
+// What SetDllDirectoryA was last given; null when it never was.
+const char *DllDirectory();
 
 // ---- version resources ----
 // Gives `file` a version block holding these string values, keyed by the

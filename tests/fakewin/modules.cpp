@@ -1,7 +1,9 @@
 // Loadable libraries with named exports, their load counts, and module file
 // names (the program's own included).
 #include <windows.h>
+#include <cstring>
 #include <map>
+#include <string>
 #include "fakewin_internal.h"
 
 using fakewin::detail::Folded;
@@ -48,11 +50,38 @@ void Register(const char *name, const std::vector<std::pair<std::string, void *>
         g_modules.push_back({name, exports, 0});
 }
 
-} // namespace
+// The system libraries the program loads by full path, with the entries it
+// asks for: the double's own functions.
+const char *const kSystemFolder = FAKE_SYSTEM_FOLDER;
+std::string g_dllDirectory;
+bool g_dllDirectorySet;
+std::map<std::string, DWORD> g_loadFlags; // folded name -> flags of its latest LoadLibraryExA
 
-HMODULE WINAPI LoadLibraryA(LPCSTR fileName) {
+BOOL WINAPI SetDllDirectoryStandIn(LPCSTR path) {
+    g_dllDirectorySet = path != nullptr;
+    g_dllDirectory = path ? path : "";
+    return TRUE;
+}
+
+void RegisterSystemModules() {
+    std::string folder = std::string(kSystemFolder) + "\\";
+    Register((folder + "version.dll").c_str(),
+             {{"GetFileVersionInfoSizeA", (void *)GetFileVersionInfoSizeA},
+              {"GetFileVersionInfoA", (void *)GetFileVersionInfoA},
+              {"VerQueryValueA", (void *)VerQueryValueA}});
+    Register((folder + "comdlg32.dll").c_str(), {{"GetOpenFileNameA", (void *)GetOpenFileNameA},
+                                                 {"GetSaveFileNameA", (void *)GetSaveFileNameA}});
+    Register((folder + "oleaut32.dll").c_str(), {{"#161", (void *)LoadTypeLib},
+                                                 {"#163", (void *)RegisterTypeLib},
+                                                 {"#186", (void *)UnRegisterTypeLib}});
+    // Always loaded in a process, as on Windows.
+    Register("kernel32.dll", {{"SetDllDirectoryA", (void *)SetDllDirectoryStandIn}});
+    ByName("kernel32.dll")->loads = 1;
+}
+
+HMODULE Load(const char *function, LPCSTR fileName) {
     long error;
-    if (ShouldFail("LoadLibraryA", fileName, &error)) {
+    if (ShouldFail(function, fileName, &error)) {
         SetLastError(error);
         return nullptr;
     }
@@ -63,6 +92,32 @@ HMODULE WINAPI LoadLibraryA(LPCSTR fileName) {
     }
     m->loads++;
     return HandleOf(*m);
+}
+
+} // namespace
+
+HMODULE WINAPI LoadLibraryA(LPCSTR fileName) {
+    return Load("LoadLibraryA", fileName);
+}
+
+HMODULE WINAPI LoadLibraryExA(LPCSTR fileName, HANDLE reserved, DWORD flags) {
+    (void)reserved;
+    if (fileName)
+        g_loadFlags[Folded(fileName)] = flags;
+    return Load("LoadLibraryExA", fileName);
+}
+
+UINT WINAPI GetSystemDirectoryA(LPSTR buffer, UINT size) {
+    long error;
+    if (ShouldFail("GetSystemDirectoryA", nullptr, &error)) {
+        SetLastError(error);
+        return 0;
+    }
+    UINT length = (UINT)strlen(kSystemFolder);
+    if (length >= size)
+        return length + 1;
+    memcpy(buffer, kSystemFolder, length + 1);
+    return length;
 }
 
 FARPROC WINAPI GetProcAddress(HMODULE module, LPCSTR procName) {
@@ -76,10 +131,13 @@ FARPROC WINAPI GetProcAddress(HMODULE module, LPCSTR procName) {
         SetLastError(ERROR_INVALID_HANDLE);
         return nullptr;
     }
-    if (!IS_INTRESOURCE(procName))
-        for (const auto &e : m->exports)
-            if (e.first == procName)
-                return (FARPROC)e.second;
+    // An entry by ordinal is registered as "#<ordinal>".
+    std::string name = IS_INTRESOURCE(procName)
+                           ? "#" + std::to_string((unsigned)(uintptr_t)procName)
+                           : std::string(procName);
+    for (const auto &e : m->exports)
+        if (e.first == name)
+            return (FARPROC)e.second;
     SetLastError(ERROR_PROC_NOT_FOUND);
     return nullptr;
 }
@@ -161,6 +219,15 @@ void SetModuleFileName(HMODULE module, const char *path) {
     g_fileNames[module] = path;
 }
 
+DWORD LoadExFlags(const char *name) {
+    auto found = g_loadFlags.find(Folded(name));
+    return found == g_loadFlags.end() ? 0xFFFFFFFFu : found->second;
+}
+
+const char *DllDirectory() {
+    return g_dllDirectorySet ? g_dllDirectory.c_str() : nullptr;
+}
+
 namespace detail {
 
 void CopyModule(const char *from, const char *to) {
@@ -173,6 +240,10 @@ void CopyModule(const char *from, const char *to) {
 void ResetModules() {
     g_modules.clear();
     g_fileNames.clear();
+    g_loadFlags.clear();
+    g_dllDirectory.clear();
+    g_dllDirectorySet = false;
+    RegisterSystemModules();
 }
 
 } // namespace detail

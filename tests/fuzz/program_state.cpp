@@ -3,6 +3,7 @@
 #include "program_state.h"
 #include "fuzz_check.h"
 #include "program_globals.h"
+#include "../../src/companions/libraries.h"
 #include "../../src/shell/installer.h"
 
 HRESULT g_registrarResult;

@@ -2,12 +2,15 @@
 #include <string.h>
 #include "program_globals.h"
 #include "fakewin.h"
+#include "../../src/companions/libraries.h"
 #include "../../src/install/version_query.h"
 #include "../../src/shell/activity_log.h"
 #include "../../src/shell/installer.h"
 #include "../../src/shell/main_window.h"
 
 void ResetProgramGlobals(unsigned char versionFill) {
+    // Loaded system libraries would outlive the fake machine they came from.
+    FreeSystemLibraries();
     fakewin::Reset();
     g_hInstance = NULL;
     g_hMainWnd = NULL;

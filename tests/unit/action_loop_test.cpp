@@ -10,14 +10,7 @@
 class ActionLoop : public ProgramTest {
   protected:
     int Run() {
-        return InstallerMain(GetModuleHandleA(NULL), NULL, (LPSTR) "ignored", SW_SHOWDEFAULT);
-    }
-    // The operator presses a button of the main window when it sits idle.
-    void PressWhenIdle(int id) {
-        fakewin::OnIdle([id] {
-            PostMessageA(g_hMainWnd, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                         (LPARAM)GetDlgItem(g_hMainWnd, id));
-        });
+        return RunProgram();
     }
     void ExpectRegistrarFreed() {
         EXPECT_EQ(0, fakewin::ModuleLoadCount("REGQUORVALIS2.OCX"));

@@ -7,6 +7,7 @@
 #include "../../src/install/library_selection.h"
 #include "../../src/install/version_query.h"
 #include "../../src/registration/registration.h"
+#include "../../src/companions/libraries.h"
 #include "../../src/shell/installer.h"
 
 #define GUARD_SIZE 16

@@ -1,6 +1,7 @@
 #include "program_fixture.h"
 #include "program_globals.h"
 #include "../../res/resource.h"
+#include "../../src/companions/libraries.h"
 #include "../../src/shell/installer.h"
 #include "../../src/shell/main_window.h"
 
@@ -50,6 +51,17 @@ void ProgramTest::OpenWindow() {
     g_pfnRegistrarUnregister = FakeDllUnregisterServer;
     ASSERT_EQ(1, CreateMainWindow(NULL));
     ASSERT_NE(nullptr, g_hMainWnd);
+}
+
+int ProgramTest::RunProgram(const char *commandLine) {
+    return InstallerMain(GetModuleHandleA(NULL), NULL, (LPSTR)commandLine, SW_SHOWDEFAULT);
+}
+
+void ProgramTest::PressWhenIdle(int id) {
+    fakewin::OnIdle([id] {
+        PostMessageA(g_hMainWnd, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                     (LPARAM)GetDlgItem(g_hMainWnd, id));
+    });
 }
 
 HWND ProgramTest::Control(int id) {

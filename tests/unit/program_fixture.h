@@ -34,6 +34,10 @@ class ProgramTest : public ::testing::Test {
     void AddRegistrar();
     // Creates the main window as start-up does, with the registrar resolved.
     void OpenWindow();
+    // The whole program, from start-up to its exit code.
+    int RunProgram(const char *commandLine = "");
+    // The operator presses a button of the main window when it sits idle.
+    void PressWhenIdle(int id);
     HWND Control(int id);
     std::vector<std::string> Log();
     void AddLogLines(int count);

@@ -43,6 +43,8 @@ TEST_F(VersionQuery, ReadsTheVersionAndUnloadsTheLibrary) {
     EXPECT_STREQ("D:\\Lib\\Quorvalis.dll", buffer);
     EXPECT_EQ(0, fakewin::ModuleLoadCount("D:\\Lib\\Quorvalis.dll"));
     EXPECT_TRUE(fakewin::MessageBoxes().empty());
+    EXPECT_EQ(LOAD_WITH_ALTERED_SEARCH_PATH, fakewin::LoadExFlags("D:\\Lib\\Quorvalis.dll"))
+        << "its dependencies beside it must be found whatever the current folder";
 }
 
 TEST_F(VersionQuery, LooksForTheLibraryByItsOwnNameAtTheLastBackslash) {
@@ -70,7 +72,7 @@ TEST_F(VersionQuery, PathsWithoutAFolderOrTooLongAreRefusedUnchanged) {
         EXPECT_EQ(nullptr, Query(path));
         EXPECT_STREQ(path, buffer);
         EXPECT_EQ((char)0xdd, buffer[MAX_PATH - 1]);
-        EXPECT_EQ(0, fakewin::CallCount("LoadLibraryA"));
+        EXPECT_EQ(0, fakewin::CallCount("LoadLibraryExA"));
         ExpectBox(PATH_ERROR_TEXT, 0x40010);
     }
 }

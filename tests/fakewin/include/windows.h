@@ -285,43 +285,43 @@ struct ITypeLib : public IUnknown {};
 #define PM_NOREMOVE            0
 #define PM_REMOVE              1
 
-#define SW_HIDE            0
-#define SW_SHOWNORMAL      1
-#define SW_SHOWDEFAULT     10
+#define SW_HIDE        0
+#define SW_SHOWNORMAL  1
+#define SW_SHOWDEFAULT 10
 
-#define CS_VREDRAW      0x0001
-#define CS_HREDRAW      0x0002
-#define DLGWINDOWEXTRA  30
-#define IDC_ARROW       MAKEINTRESOURCEA(32512)
-#define ICON_SMALL      0
-#define SM_CXSCREEN     0
-#define SM_CYSCREEN     1
-#define SM_CXBORDER     5
-#define SM_CYBORDER     6
+#define CS_VREDRAW     0x0001
+#define CS_HREDRAW     0x0002
+#define DLGWINDOWEXTRA 30
+#define IDC_ARROW      MAKEINTRESOURCEA(32512)
+#define ICON_SMALL     0
+#define SM_CXSCREEN    0
+#define SM_CYSCREEN    1
+#define SM_CXBORDER    5
+#define SM_CYBORDER    6
 
-#define LTGRAY_BRUSH        1
-#define SYSTEM_FIXED_FONT   16
-#define DEFAULT_GUI_FONT    17
+#define LTGRAY_BRUSH      1
+#define SYSTEM_FIXED_FONT 16
+#define DEFAULT_GUI_FONT  17
 
 // ---- message boxes ----
-#define MB_YESNOCANCEL      0x00000003u
-#define MB_ICONHAND         0x00000010u
-#define MB_ICONERROR        MB_ICONHAND
-#define MB_ICONQUESTION     0x00000020u
-#define MB_ICONEXCLAMATION  0x00000030u
-#define MB_ICONWARNING      MB_ICONEXCLAMATION
-#define MB_ICONASTERISK     0x00000040u
-#define MB_ICONINFORMATION  MB_ICONASTERISK
-#define MB_TOPMOST          0x00040000u
-#define IDOK                1
-#define IDCANCEL            2
-#define IDYES               6
-#define IDNO                7
+#define MB_YESNOCANCEL     0x00000003u
+#define MB_ICONHAND        0x00000010u
+#define MB_ICONERROR       MB_ICONHAND
+#define MB_ICONQUESTION    0x00000020u
+#define MB_ICONEXCLAMATION 0x00000030u
+#define MB_ICONWARNING     MB_ICONEXCLAMATION
+#define MB_ICONASTERISK    0x00000040u
+#define MB_ICONINFORMATION MB_ICONASTERISK
+#define MB_TOPMOST         0x00040000u
+#define IDOK               1
+#define IDCANCEL           2
+#define IDYES              6
+#define IDNO               7
 
 // ---- common dialogs ----
-#define OFN_PATHMUSTEXIST    0x00000800u
-#define OFN_FILEMUSTEXIST    0x00001000u
-#define OFN_EXPLORER         0x00080000u
+#define OFN_PATHMUSTEXIST 0x00000800u
+#define OFN_FILEMUSTEXIST 0x00001000u
+#define OFN_EXPLORER      0x00080000u
 
 // ---- KERNEL32 ----
 DWORD WINAPI GetLastError(void);
@@ -332,6 +332,9 @@ HANDLE WINAPI CreateFileA(LPCSTR fileName, DWORD access, DWORD shareMode,
 BOOL WINAPI CloseHandle(HANDLE handle);
 BOOL WINAPI CopyFileA(LPCSTR existingFile, LPCSTR newFile, BOOL failIfExists);
 HMODULE WINAPI LoadLibraryA(LPCSTR fileName);
+#define LOAD_WITH_ALTERED_SEARCH_PATH 0x00000008u
+HMODULE WINAPI LoadLibraryExA(LPCSTR fileName, HANDLE reserved, DWORD flags);
+UINT WINAPI GetSystemDirectoryA(LPSTR buffer, UINT size);
 FARPROC WINAPI GetProcAddress(HMODULE module, LPCSTR procName);
 BOOL WINAPI FreeLibrary(HMODULE module);
 DWORD WINAPI GetModuleFileNameA(HMODULE module, LPSTR fileName, DWORD size);

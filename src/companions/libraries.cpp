@@ -1,0 +1,173 @@
+// Loading libraries safely. The program runs elevated, so a library of the
+// same name dropped beside it or in the current folder must never stand in
+// for a system library: those are loaded by full path from the system folder,
+// and only when first needed, which also keeps start-up short.
+#include <windows.h>
+#include "libraries.h"
+
+static const char ERROR_CAPTION[] = "E R R O";
+static const UINT ERROR_BOX = MB_TOPMOST | MB_ICONERROR;
+
+// OLE Automation's entries by ordinal, as the system exports them.
+#define ORDINAL_LOAD_TYPE_LIB       161
+#define ORDINAL_REGISTER_TYPE_LIB   163
+#define ORDINAL_UNREGISTER_TYPE_LIB 186
+
+enum SystemLibrary { LIBRARY_VERSION, LIBRARY_COMDLG32, LIBRARY_OLEAUT32, SYSTEM_LIBRARY_COUNT };
+static const char *const SYSTEM_LIBRARY_FILES[SYSTEM_LIBRARY_COUNT] = {
+    "version.dll", "comdlg32.dll", "oleaut32.dll"};
+static HMODULE g_systemLibraries[SYSTEM_LIBRARY_COUNT];
+
+HMODULE g_hRegistrarLibrary;
+RegistrarEntry g_pfnRegistrarRegister;
+RegistrarEntry g_pfnRegistrarUnregister;
+
+typedef BOOL(WINAPI *SetDllDirectoryEntry)(LPCSTR);
+typedef BOOL(WINAPI *FileDialogEntry)(OPENFILENAMEA *);
+typedef DWORD(WINAPI *VersionSizeEntry)(LPCSTR, LPDWORD);
+typedef BOOL(WINAPI *VersionInfoEntry)(LPCSTR, DWORD, DWORD, LPVOID);
+typedef BOOL(WINAPI *VersionValueEntry)(LPCVOID, LPCSTR, LPVOID *, PUINT);
+typedef HRESULT(WINAPI *LoadTypeLibEntry)(LPCOLESTR, ITypeLib **);
+typedef HRESULT(WINAPI *RegisterTypeLibEntry)(ITypeLib *, LPCOLESTR, LPCOLESTR);
+typedef HRESULT(WINAPI *UnRegisterTypeLibEntry)(REFGUID, WORD, WORD, LCID, SYSKIND);
+
+void RestrictLibrarySearch(void) {
+    HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    SetDllDirectoryEntry setDllDirectory =
+        kernel != NULL ? (SetDllDirectoryEntry)(void *)GetProcAddress(kernel, "SetDllDirectoryA")
+                       : NULL;
+    if (setDllDirectory != NULL)
+        setDllDirectory("");
+}
+
+// The libraries a system library imports are looked for in the system folder
+// too, not beside the program.
+static HMODULE LoadSystemLibrary(const char *file) {
+    char path[MAX_PATH];
+    UINT length = GetSystemDirectoryA(path, MAX_PATH);
+    if (length == 0 || length + 1 + (UINT)lstrlenA(file) >= MAX_PATH)
+        return NULL;
+    if (path[length - 1] != '\\')
+        lstrcatA(path, "\\");
+    lstrcatA(path, file);
+    return LoadLibraryExA(path, NULL, LOAD_WITH_ALTERED_SEARCH_PATH);
+}
+
+static FARPROC SystemEntry(enum SystemLibrary library, const char *name) {
+    if (g_systemLibraries[library] == NULL)
+        g_systemLibraries[library] = LoadSystemLibrary(SYSTEM_LIBRARY_FILES[library]);
+    if (g_systemLibraries[library] == NULL)
+        return NULL;
+    return GetProcAddress(g_systemLibraries[library], name);
+}
+
+void FreeSystemLibraries(void) {
+    for (int library = 0; library < SYSTEM_LIBRARY_COUNT; library++) {
+        if (g_systemLibraries[library] != NULL)
+            FreeLibrary(g_systemLibraries[library]);
+        g_systemLibraries[library] = NULL;
+    }
+}
+
+// What an OLE entry that is not there returns: the loader's own error.
+static HRESULT MissingEntryResult(void) {
+    DWORD error = GetLastError();
+    return error != 0 ? HRESULT_FROM_WIN32(error) : E_FAIL;
+}
+
+BOOL CallGetOpenFileNameA(OPENFILENAMEA *dialog) {
+    FileDialogEntry entry =
+        (FileDialogEntry)(void *)SystemEntry(LIBRARY_COMDLG32, "GetOpenFileNameA");
+    return entry != NULL ? entry(dialog) : FALSE;
+}
+
+BOOL CallGetSaveFileNameA(OPENFILENAMEA *dialog) {
+    FileDialogEntry entry =
+        (FileDialogEntry)(void *)SystemEntry(LIBRARY_COMDLG32, "GetSaveFileNameA");
+    return entry != NULL ? entry(dialog) : FALSE;
+}
+
+DWORD CallGetFileVersionInfoSizeA(const char *file, DWORD *handle) {
+    VersionSizeEntry entry =
+        (VersionSizeEntry)(void *)SystemEntry(LIBRARY_VERSION, "GetFileVersionInfoSizeA");
+    return entry != NULL ? entry(file, handle) : 0;
+}
+
+BOOL CallGetFileVersionInfoA(const char *file, DWORD handle, DWORD size, void *block) {
+    VersionInfoEntry entry =
+        (VersionInfoEntry)(void *)SystemEntry(LIBRARY_VERSION, "GetFileVersionInfoA");
+    return entry != NULL ? entry(file, handle, size, block) : FALSE;
+}
+
+BOOL CallVerQueryValueA(const void *block, const char *query, void **value, UINT *length) {
+    VersionValueEntry entry =
+        (VersionValueEntry)(void *)SystemEntry(LIBRARY_VERSION, "VerQueryValueA");
+    return entry != NULL ? entry(block, query, value, length) : FALSE;
+}
+
+HRESULT CallLoadTypeLib(const OLECHAR *file, ITypeLib **typeLib) {
+    LoadTypeLibEntry entry = (LoadTypeLibEntry)(void *)SystemEntry(
+        LIBRARY_OLEAUT32, MAKEINTRESOURCEA(ORDINAL_LOAD_TYPE_LIB));
+    return entry != NULL ? entry(file, typeLib) : MissingEntryResult();
+}
+
+HRESULT CallRegisterTypeLib(ITypeLib *typeLib, const OLECHAR *fullPath, const OLECHAR *helpDir) {
+    RegisterTypeLibEntry entry = (RegisterTypeLibEntry)(void *)SystemEntry(
+        LIBRARY_OLEAUT32, MAKEINTRESOURCEA(ORDINAL_REGISTER_TYPE_LIB));
+    return entry != NULL ? entry(typeLib, fullPath, helpDir) : MissingEntryResult();
+}
+
+HRESULT CallUnRegisterTypeLib(REFGUID libId, WORD major, WORD minor, LCID lcid, SYSKIND kind) {
+    UnRegisterTypeLibEntry entry = (UnRegisterTypeLibEntry)(void *)SystemEntry(
+        LIBRARY_OLEAUT32, MAKEINTRESOURCEA(ORDINAL_UNREGISTER_TYPE_LIB));
+    return entry != NULL ? entry(libId, major, minor, lcid, kind) : MissingEntryResult();
+}
+
+static RegistrarEntry FindRegistrarEntry(const char *name, const char *missingText) {
+    RegistrarEntry entry = (RegistrarEntry)(void *)GetProcAddress(g_hRegistrarLibrary, name);
+    if (entry == NULL) {
+        MessageBoxA(NULL, missingText, ERROR_CAPTION, ERROR_BOX);
+        FreeRegistrarLibrary();
+    }
+    return entry;
+}
+
+// By its bare name: the program's folder, the system folders and PATH find it.
+int LoadRegistrarLibrary(void) {
+    g_hRegistrarLibrary = LoadLibraryA(REGISTRAR_LIBRARY_FILE);
+    if (g_hRegistrarLibrary == NULL) {
+        MessageBoxA(NULL, "BIBLIOTECA REGQUORVALIS2.OCX NAO ENCONTRADA", ERROR_CAPTION, ERROR_BOX);
+        return 0;
+    }
+    g_pfnRegistrarRegister = FindRegistrarEntry(
+        REGISTRAR_REGISTER_EXPORT,
+        "FUNCAO DllRegisterServer DA BIBLIOTECA REGQUORVALIS2.OCXNAO ENCONTRADA");
+    if (g_pfnRegistrarRegister == NULL)
+        return 0;
+    g_pfnRegistrarUnregister = FindRegistrarEntry(
+        REGISTRAR_UNREGISTER_EXPORT,
+        "FUNCAO DllUnregisterServer DA BIBLIOTECA REGQUORVALIS2.OCXNAO ENCONTRADA");
+    return g_pfnRegistrarUnregister != NULL;
+}
+
+void FreeRegistrarLibrary(void) {
+    if (g_hRegistrarLibrary != NULL)
+        FreeLibrary(g_hRegistrarLibrary);
+    g_hRegistrarLibrary = NULL;
+    g_pfnRegistrarRegister = NULL;
+    g_pfnRegistrarUnregister = NULL;
+}
+
+HRESULT CallRegistrarRegister(void) {
+    return g_pfnRegistrarRegister != NULL ? g_pfnRegistrarRegister() : E_FAIL;
+}
+
+HRESULT CallRegistrarUnregister(void) {
+    return g_pfnRegistrarUnregister != NULL ? g_pfnRegistrarUnregister() : E_FAIL;
+}
+
+// LoadLibraryA would search the program's and the current folder for the
+// component's dependencies, but never the component's own folder.
+HMODULE LoadComponentLibrary(const char *path) {
+    return LoadLibraryExA(path, NULL, LOAD_WITH_ALTERED_SEARCH_PATH);
+}
