@@ -1,16 +1,18 @@
 #!/bin/sh
 # Checks the binary interface of the sample libraries as the program and COM
-# see it: 32-bit DLLs, the exact undecorated exports of each library, imports
-# from Windows system libraries only, and a type library in the MSFT format.
+# see it: DLLs for the toolchain's architecture, the exact undecorated exports
+# of each library, imports from Windows system libraries only (the
+# component-dep variant also from QuorvalisApoio.dll, which must lie beside it),
+# and type libraries in the MSFT format.
 #
-# Usage: check-exports.sh OBJDUMP REGISTRAR ONLY_REGISTER ONLY_UNREGISTER COMPONENT TYPELIB
+# Usage: check-exports.sh OBJDUMP REGISTRAR ONLY_REGISTER ONLY_UNREGISTER COMPONENT TYPELIB COMPONENT_DEP
 # Prints one line per check and exits non-zero when any check fails.
 set -u
 LC_ALL=C
 export LC_ALL
 
-if [ $# -ne 6 ]; then
-    echo "usage: $0 OBJDUMP REGISTRAR ONLY_REGISTER ONLY_UNREGISTER COMPONENT TYPELIB" >&2
+if [ $# -ne 7 ]; then
+    echo "usage: $0 OBJDUMP REGISTRAR ONLY_REGISTER ONLY_UNREGISTER COMPONENT TYPELIB COMPONENT_DEP" >&2
     exit 2
 fi
 objdump=$1
@@ -19,6 +21,14 @@ only_register=$3
 only_unregister=$4
 component=$5
 typelib=$6
+component_dep=$7
+component_dep_dir=$(dirname "$component_dep")
+
+# The samples are built for the architecture of the toolchain's objdump.
+case $(basename "$objdump") in
+x86_64-*) format=pei-x86-64 bits=64 ;;
+*) format=pei-i386 bits=32 ;;
+esac
 
 # Libraries a sample may import: what every Windows installation has.
 system_dlls="advapi32.dll kernel32.dll msvcrt.dll ole32.dll oleaut32.dll user32.dll"
@@ -51,20 +61,21 @@ is_system_dll() {
     return 1
 }
 
-# check_library FILE "EXPECTED EXPORTS (sorted)"
+# check_library FILE "EXPECTED EXPORTS (sorted)" [OWN_DEPENDENCY]
 check_library() {
     file=$1
     expected=$2
+    own=${3:-}
     if [ ! -f "$file" ]; then
         fail "$file does not exist"
         return
     fi
     header=$("$objdump" -p "$file" 2>&1)
-    if printf '%s\n' "$header" | grep -q 'file format pei-i386' &&
+    if printf '%s\n' "$header" | grep -q "file format $format\$" &&
         printf '%s\n' "$header" | grep -q '^[[:space:]]DLL$'; then
-        pass "$file is a 32-bit DLL"
+        pass "$file is a $bits-bit DLL"
     else
-        fail "$file is not a 32-bit Windows DLL"
+        fail "$file is not a $bits-bit Windows DLL"
     fi
 
     actual=$(exported_names "$file")
@@ -81,10 +92,13 @@ check_library() {
     fi
     foreign=""
     for dll in $dlls; do
-        is_system_dll "$dll" || foreign="$foreign $dll"
+        [ "$dll" = "$own" ] || is_system_dll "$dll" || foreign="$foreign $dll"
     done
+    if [ -n "$own" ] && ! printf '%s\n' "$dlls" | grep -qx "$own"; then
+        fail "$file does not import $own"
+    fi
     if [ -z "$foreign" ]; then
-        pass "$file imports only system libraries:" $dlls
+        pass "$file imports only system libraries${own:+ and $own}:" $dlls
     else
         fail "$file imports non-system libraries:$foreign"
     fi
@@ -109,6 +123,9 @@ check_library "$only_register" "DllRegisterServer"
 check_library "$only_unregister" "DllUnregisterServer"
 check_library "$component" "DllCanUnloadNow DllGetClassObject Get_VersaoDLL"
 check_typelib "$typelib"
+check_library "$component_dep" "DllCanUnloadNow DllGetClassObject Get_VersaoDLL" quorvalisapoio.dll
+check_library "$component_dep_dir/QuorvalisApoio.dll" "QuorvalisApoio_Versao"
+check_typelib "$component_dep_dir/Quorvalis.tlb"
 
 if [ "$failures" -ne 0 ]; then
     echo "$failures check(s) failed"

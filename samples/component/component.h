@@ -14,6 +14,15 @@
 #define QUORVALIS_ECHO_PREFIX  L"Quorvalis: "
 #define QUORVALIS_TYPELIB_FILE L"Quorvalis.tlb"
 
+// The component-dep variant takes the Versao text from its own dependency,
+// QuorvalisApoio.dll, so the loader must find that library beside it.
+const WCHAR *QuorvalisApoio_Versao(void);
+#ifdef QUORVALIS_VERSION_FROM_APOIO
+#define QUORVALIS_VERSION_WIDE QuorvalisApoio_Versao()
+#else
+#define QUORVALIS_VERSION_WIDE L"" QUORVALIS_VERSION_TEXT
+#endif
+
 // Set once when the library is loaded; locates the type library beside it.
 extern HINSTANCE g_moduleInstance;
 

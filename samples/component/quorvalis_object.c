@@ -90,7 +90,7 @@ static HRESULT STDMETHODCALLTYPE GetVersaoImpl(IQuorvalis *This, BSTR *versao) {
     if (versao == NULL) {
         return E_POINTER;
     }
-    *versao = SysAllocString(L"" QUORVALIS_VERSION_TEXT);
+    *versao = SysAllocString(QUORVALIS_VERSION_WIDE);
     return *versao != NULL ? S_OK : E_OUTOFMEMORY;
 }
 
