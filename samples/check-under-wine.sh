@@ -1,37 +1,41 @@
 #!/bin/sh
-# Runs the sample libraries for real under Wine, in a fresh 32-bit prefix:
-# the registrar's record, its failure switch and its call counters through
+# Runs the sample libraries for real under Wine, in a fresh prefix: the
+# registrar's record, its failure switch and its call counters through
 # regsvr32; the broken variants' missing entries; and the component through a
-# script client, once finding its type library beside the DLL and once only
-# through the type library's registration.
+# script client, once finding its type library beside the DLL, once only
+# through the type library's registration, and once as the component-dep
+# variant, whose own dependency lies beside it.
 #
-# Usage: check-under-wine.sh PREFIX REGISTRAR ONLY_REGISTER ONLY_UNREGISTER COMPONENT TYPELIB CLIENT_VBS VERSION
+# Usage: check-under-wine.sh PREFIX REGISTRAR ONLY_REGISTER ONLY_UNREGISTER COMPONENT TYPELIB CLIENT_VBS VERSION COMPONENT_DEP
 # PREFIX is a scratch folder that is wiped and rebuilt; VERSION is the text the
-# component must report. Exits non-zero when any check fails.
+# component must report. The prefix is 32-bit and run by wine unless
+# QV_WINEARCH=win64 and QV_WINE names the 64-bit loader, for the x86_64 build.
+# Exits non-zero when any check fails.
 set -u
 LC_ALL=C
 export LC_ALL
 
-if [ $# -ne 8 ]; then
-    echo "usage: $0 PREFIX REGISTRAR ONLY_REGISTER ONLY_UNREGISTER COMPONENT TYPELIB CLIENT_VBS VERSION" >&2
+if [ $# -ne 9 ]; then
+    echo "usage: $0 PREFIX REGISTRAR ONLY_REGISTER ONLY_UNREGISTER COMPONENT TYPELIB CLIENT_VBS VERSION COMPONENT_DEP" >&2
     exit 2
 fi
 prefix=$1
 version=$8
+wine=${QV_WINE:-wine}
 
 WINEPREFIX=$prefix
-WINEARCH=win32
+WINEARCH=${QV_WINEARCH:-win32}
 WINEDEBUG=-all
 export WINEPREFIX WINEARCH WINEDEBUG
 
-if ! wine --version >/dev/null 2>&1; then
-    echo "SKIPPED: this machine cannot run 32-bit programs (Wine's 32-bit loader fails)"
+if ! "$wine" --version >/dev/null 2>&1; then
+    echo "SKIPPED: this machine cannot run $WINEARCH programs ($wine fails)"
     exit 77
 fi
 
 rm -rf "$prefix"
 mkdir -p "$(dirname "$prefix")"
-if ! WINEDLLOVERRIDES="mscoree,mshtml=" timeout 120 wineboot -i >/dev/null 2>&1; then
+if ! WINEDLLOVERRIDES="mscoree,mshtml=" timeout 120 "$wine" wineboot -i >/dev/null 2>&1; then
     echo "FAIL: cannot create the Wine prefix $prefix"
     exit 1
 fi
@@ -39,7 +43,8 @@ trap 'wineserver -k >/dev/null 2>&1' EXIT
 
 # Each library in its own folder, as the build lays them out.
 drive=$prefix/drive_c
-for folder in registrar only-register only-unregister component component-alone; do
+for folder in registrar only-register only-unregister component component-alone component-dep \
+    component-dep-alone; do
     mkdir -p "$drive/$folder"
 done
 cp "$2" "$drive/registrar/"
@@ -47,6 +52,8 @@ cp "$3" "$drive/only-register/"
 cp "$4" "$drive/only-unregister/"
 cp "$5" "$6" "$drive/component/"
 cp "$5" "$drive/component-alone/"
+cp "$(dirname "$9")"/* "$drive/component-dep/"
+cp "$9" "$6" "$drive/component-dep-alone/"
 cp "$7" "$drive/client-check.vbs"
 
 failures=0
@@ -56,7 +63,7 @@ fail() {
     failures=$((failures + 1))
 }
 
-run_wine() { timeout 60 wine "$@" 2>&1 | tr -d '\r'; }
+run_wine() { timeout 60 "$wine" "$@" 2>&1 | tr -d '\r'; }
 
 # "TYPE DATA" of a registry value, or nothing when the key or value is absent.
 reg_value() {
@@ -97,10 +104,10 @@ registrar='C:\registrar\REGQUORVALIS2.OCX'
 
 # --- Registrar --------------------------------------------------------------
 
-expect_exit "unregister with nothing recorded succeeds" zero wine regsvr32 /s /u "$registrar"
-expect_exit "register succeeds" zero wine regsvr32 /s "$registrar"
+expect_exit "unregister with nothing recorded succeeds" zero "$wine" regsvr32 /s /u "$registrar"
+expect_exit "register succeeds" zero "$wine" regsvr32 /s "$registrar"
 expect_value "register records Registered = 1" "$record" Registered "REG_SZ 1"
-expect_exit "unregister succeeds" zero wine regsvr32 /s /u "$registrar"
+expect_exit "unregister succeeds" zero "$wine" regsvr32 /s /u "$registrar"
 expect_value "unregister removes the record" "$record" Registered ""
 
 # Each failure switch form, then a switch that is off; the record must follow.
@@ -108,14 +115,14 @@ for form in "REG_DWORD 1 nonzero" "REG_SZ 1 nonzero" "REG_DWORD 0 zero" "REG_SZ 
     set -- $form
     run_wine reg delete "$record" /f >/dev/null
     run_wine reg add "$control" /v FailRegister /t "$1" /d "$2" /f >/dev/null
-    expect_exit "register with FailRegister $1 $2 exits $3" "$3" wine regsvr32 /s "$registrar"
+    expect_exit "register with FailRegister $1 $2 exits $3" "$3" "$wine" regsvr32 /s "$registrar"
     if [ "$3" = nonzero ]; then
         expect_value "failed register records nothing" "$record" Registered ""
     else
         expect_value "register with the switch off records" "$record" Registered "REG_SZ 1"
     fi
 done
-expect_exit "unregister leaves the control key alone" zero wine regsvr32 /s /u "$registrar"
+expect_exit "unregister leaves the control key alone" zero "$wine" regsvr32 /s /u "$registrar"
 expect_value "control key survives unregister" "$control" FailRegister "REG_SZ 0"
 # 1 + 4 registrations, 1 + 1 + 1 unregistrations, failing ones included.
 expect_value "every register call is counted" "$calls" DllRegisterServer "REG_DWORD 0x5"
@@ -125,13 +132,13 @@ expect_value "every unregister call is counted" "$calls" DllUnregisterServer "RE
 
 run_wine reg delete "$control" /f >/dev/null
 expect_exit "register-only variant registers" zero \
-    wine regsvr32 /s 'C:\only-register\REGQUORVALIS2.OCX'
+    "$wine" regsvr32 /s 'C:\only-register\REGQUORVALIS2.OCX'
 expect_exit "register-only variant has no unregister entry" nonzero \
-    wine regsvr32 /s /u 'C:\only-register\REGQUORVALIS2.OCX'
+    "$wine" regsvr32 /s /u 'C:\only-register\REGQUORVALIS2.OCX'
 expect_exit "unregister-only variant has no register entry" nonzero \
-    wine regsvr32 /s 'C:\only-unregister\REGQUORVALIS2.OCX'
+    "$wine" regsvr32 /s 'C:\only-unregister\REGQUORVALIS2.OCX'
 expect_exit "unregister-only variant unregisters" zero \
-    wine regsvr32 /s /u 'C:\only-unregister\REGQUORVALIS2.OCX'
+    "$wine" regsvr32 /s /u 'C:\only-unregister\REGQUORVALIS2.OCX'
 expect_value "unregister-only variant removed the record" "$record" Registered ""
 
 # --- Component ----------------------------------------------------------------
@@ -153,7 +160,7 @@ register_class() {
 
 # expect_client DESCRIPTION ok|failed: runs the script client and checks its verdict line.
 expect_client() {
-    timeout 60 wine cscript //nologo 'C:\client-check.vbs' "$version" >"$prefix/client.out" 2>&1
+    timeout 60 "$wine" cscript //nologo 'C:\client-check.vbs' "$version" >"$prefix/client.out" 2>&1
     status=$?
     output=$(tr -d '\r' <"$prefix/client.out")
     case "$2:$status:$output" in
@@ -168,9 +175,16 @@ register_class 'C:\component\Quorvalis.dll' >/dev/null
 expect_client "client works with the type library beside the DLL" ok
 register_class 'C:\component-alone\Quorvalis.dll' >/dev/null
 expect_client "client fails without any type library" failed
-run_wine reg add "$classes\\TypeLib\\$libid\\1.0\\0\\win32" /ve /d 'C:\component\Quorvalis.tlb' /f \
+run_wine reg add "$classes\\TypeLib\\$libid\\1.0\\0\\$WINEARCH" /ve /d 'C:\component\Quorvalis.tlb' /f \
     >/dev/null
 expect_client "client works through the registered type library" ok
+
+# Loaded from a folder other than the current one, the variant needs the
+# QuorvalisApoio.dll beside it: its Versao comes from there.
+register_class 'C:\component-dep\Quorvalis.dll' >/dev/null
+expect_client "component-dep variant finds its own dependency beside it" ok
+register_class 'C:\component-dep-alone\Quorvalis.dll' >/dev/null
+expect_client "component-dep variant fails without its dependency" failed
 
 if [ "$failures" -ne 0 ]; then
     echo "$failures check(s) failed"
