@@ -5,9 +5,6 @@
 #include <windows.h>
 #include "libraries.h"
 
-static const char ERROR_CAPTION[] = "E R R O";
-static const UINT ERROR_BOX = MB_TOPMOST | MB_ICONERROR;
-
 // OLE Automation's entries by ordinal, as the system exports them.
 #define ORDINAL_LOAD_TYPE_LIB       161
 #define ORDINAL_REGISTER_TYPE_LIB   163
@@ -123,31 +120,21 @@ HRESULT CallUnRegisterTypeLib(REFGUID libId, WORD major, WORD minor, LCID lcid, 
     return entry != NULL ? entry(libId, major, minor, lcid, kind) : MissingEntryResult();
 }
 
-static RegistrarEntry FindRegistrarEntry(const char *name, const char *missingText) {
-    RegistrarEntry entry = (RegistrarEntry)(void *)GetProcAddress(g_hRegistrarLibrary, name);
-    if (entry == NULL) {
-        MessageBoxA(NULL, missingText, ERROR_CAPTION, ERROR_BOX);
-        FreeRegistrarLibrary();
-    }
-    return entry;
-}
-
 // By its bare name: the program's folder, the system folders and PATH find it.
-int LoadRegistrarLibrary(void) {
+enum RegistrarStatus LoadRegistrarLibrary(void) {
     g_hRegistrarLibrary = LoadLibraryA(REGISTRAR_LIBRARY_FILE);
-    if (g_hRegistrarLibrary == NULL) {
-        MessageBoxA(NULL, "BIBLIOTECA REGQUORVALIS2.OCX NAO ENCONTRADA", ERROR_CAPTION, ERROR_BOX);
-        return 0;
-    }
-    g_pfnRegistrarRegister = FindRegistrarEntry(
-        REGISTRAR_REGISTER_EXPORT,
-        "FUNCAO DllRegisterServer DA BIBLIOTECA REGQUORVALIS2.OCXNAO ENCONTRADA");
-    if (g_pfnRegistrarRegister == NULL)
-        return 0;
-    g_pfnRegistrarUnregister = FindRegistrarEntry(
-        REGISTRAR_UNREGISTER_EXPORT,
-        "FUNCAO DllUnregisterServer DA BIBLIOTECA REGQUORVALIS2.OCXNAO ENCONTRADA");
-    return g_pfnRegistrarUnregister != NULL;
+    if (g_hRegistrarLibrary == NULL)
+        return REGISTRAR_MISSING;
+    g_pfnRegistrarRegister =
+        (RegistrarEntry)(void *)GetProcAddress(g_hRegistrarLibrary, REGISTRAR_REGISTER_EXPORT);
+    g_pfnRegistrarUnregister =
+        (RegistrarEntry)(void *)GetProcAddress(g_hRegistrarLibrary, REGISTRAR_UNREGISTER_EXPORT);
+    enum RegistrarStatus status = g_pfnRegistrarRegister == NULL     ? REGISTRAR_WITHOUT_REGISTER
+                                  : g_pfnRegistrarUnregister == NULL ? REGISTRAR_WITHOUT_UNREGISTER
+                                                                     : REGISTRAR_LOADED;
+    if (status != REGISTRAR_LOADED)
+        FreeRegistrarLibrary();
+    return status;
 }
 
 void FreeRegistrarLibrary(void) {

@@ -19,9 +19,15 @@ void RestrictLibrarySearch(void);
 // Frees the system libraries loaded so far.
 void FreeSystemLibraries(void);
 
-// Loads the registrar control library and resolves both entries, telling the
-// operator which one is missing; returns 1 when both are there.
-int LoadRegistrarLibrary(void);
+enum RegistrarStatus {
+    REGISTRAR_LOADED,
+    REGISTRAR_MISSING,
+    REGISTRAR_WITHOUT_REGISTER,
+    REGISTRAR_WITHOUT_UNREGISTER
+};
+// Loads the registrar control library and resolves both entries; anything
+// short of REGISTRAR_LOADED leaves it unloaded.
+enum RegistrarStatus LoadRegistrarLibrary(void);
 void FreeRegistrarLibrary(void);
 HRESULT CallRegistrarRegister(void);
 HRESULT CallRegistrarUnregister(void);

@@ -4,7 +4,7 @@
 #include "library_selection.h"
 #include "path_utils.h"
 #include "../registration/component_identity.h"
-#include "../companions/libraries.h"
+#include "../shell/dialogue.h"
 
 #define NAME_PART_SIZE       512
 #define NAME_ERROR_SIZE      1024
@@ -17,7 +17,7 @@ static const UINT ERROR_BOX = MB_TOPMOST | MB_ICONERROR;
 static const UINT WARNING_BOX = MB_TOPMOST | MB_ICONWARNING;
 
 static int Show(const char *text, UINT type) {
-    return MessageBoxA(NULL, text, COMPONENT_DESCRIPTION, type);
+    return ShowBox(text, COMPONENT_DESCRIPTION, type);
 }
 
 static int ShowWithTail(const char *text, const char *tail, UINT type) {
@@ -140,7 +140,7 @@ static int OfferCopy(char *pickedPath) {
             return 1;
         PrepareDialog(&saveDialog, destination, "C O P I A R  Quorvalis.dll/tlb  para...",
                       OFN_EXPLORER);
-        if (CallGetSaveFileNameA(&saveDialog))
+        if (AskSaveFileName(&saveDialog))
             return CopyLibrary(pickedPath, destination);
     }
 }
@@ -152,17 +152,16 @@ int SelectAndInstallLibrary(char *out) {
     out[0] = '\0';
     PrepareDialog(&openDialog, pickedPath, "Registrar Quorvalis.dll/tlb",
                   OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST);
-    if (!CallGetOpenFileNameA(&openDialog))
+    if (!AskOpenFileName(&openDialog))
         return 0;
     if (!HasLibraryName(pickedPath) || !HasTypeLibrary(pickedPath))
         return 0;
     if (!IsUnderWindowsFolder(pickedPath)) {
         if (!OfferCopy(pickedPath))
             return 0;
-        MessageBoxA(NULL,
-                    "A biblioteca ZEPHOL.dll e suas dependèncias devem ser copiadas para a mesma "
-                    "pasta da lib Quorvalis.",
-                    "A V I S O", WARNING_BOX);
+        ShowBox("A biblioteca ZEPHOL.dll e suas dependèncias devem ser copiadas para a mesma "
+                "pasta da lib Quorvalis.",
+                "A V I S O", WARNING_BOX);
     }
     lstrcpyA(out, pickedPath);
     return 1;

@@ -5,13 +5,14 @@
 #include "path_utils.h"
 #include "../registration/component_identity.h"
 #include "../companions/libraries.h"
+#include "../shell/dialogue.h"
 
 #define MESSAGE_SIZE 512
 
 char g_libraryVersion[COMPONENT_VERSION_SIZE];
 
 static void Show(const char *text, UINT type) {
-    MessageBoxA(NULL, text, COMPONENT_DESCRIPTION, type);
+    ShowBox(text, COMPONENT_DESCRIPTION, type);
 }
 
 const char *QueryLibraryVersion(char *path) {

@@ -5,6 +5,7 @@
 #include "component_identity.h"
 #include "../install/path_utils.h"
 #include "../shell/activity_log.h"
+#include "../shell/dialogue.h"
 #include "../companions/libraries.h"
 
 #define MESSAGE_SIZE 512
@@ -149,7 +150,7 @@ static LONG FailureOutcome(LONG failure) {
     ResetRegistration();
     wsprintfA(message, "REGISTRO DE %s FALHOU COMO UM  <C O M>  COMPONENTE.",
               COMPONENT_LIBRARY_FILE);
-    MessageBoxA(NULL, message, COMPONENT_DESCRIPTION, MB_TOPMOST | MB_ICONWARNING);
+    ShowBox(message, COMPONENT_DESCRIPTION, MB_TOPMOST | MB_ICONWARNING);
     LogLine(message);
     return failure;
 }
@@ -159,7 +160,7 @@ static void SuccessOutcome(void) {
     wsprintfA(message, "REGISTRADO %s COM SUCESSO COMO UM   <C O M>  COMPONENTE.",
               COMPONENT_LIBRARY_FILE);
     LogLine(message);
-    MessageBoxA(NULL, message, COMPONENT_DESCRIPTION, MB_TOPMOST);
+    ShowBox(message, COMPONENT_DESCRIPTION, MB_TOPMOST);
 }
 
 LONG RegisterComponent(char *libraryPath) {
@@ -182,7 +183,7 @@ LONG RegisterComponent(char *libraryPath) {
 
     LONG failure = RegisterTypeLibrary(libraryPath);
     if (CallRegistrarRegister() != S_OK)
-        MessageBoxA(NULL, "ERRO", "ERRO na instalação DllRegisterServer", MB_TOPMOST);
+        ShowBox("ERRO", "ERRO na instalação DllRegisterServer", MB_TOPMOST);
     if (failure != 0) {
         LogLine("ERROR");
         RegCloseKey(classesRoot);

@@ -68,7 +68,7 @@ int ResetRegistration(void) {
         if (result == 0)
             LogLine("DELETANDO type library");
         CallUnRegisterTypeLib(LIBID_Component, COMPONENT_TYPELIB_MAJOR, COMPONENT_TYPELIB_MINOR,
-                          COMPONENT_TYPELIB_LCID, SYS_WIN32);
+                              COMPONENT_TYPELIB_LCID, SYS_WIN32);
     }
     LogLine("ZERAMENTO COMPLETADO!");
     return result;

@@ -1,4 +1,4 @@
-// Appends progress lines to the main window's log list.
+// Appends progress lines to the main window's log list and to the log file.
 #include <windows.h>
 #include "activity_log.h"
 #include "installer.h"
@@ -6,8 +6,78 @@
 #include "../../res/resource.h"
 
 #define BORDER_ALLOWANCE 3
+#define FILE_LINE_SIZE   1024
+#define HEADER_SIZE      1024
+#define NAME_SIZE        512
+#define VERSION_SIZE     128
 
 LONG g_maxLogExtent;
+static HANDLE g_logFile = INVALID_HANDLE_VALUE;
+
+// One entry of the log file: the ANSI text in UTF-8, with its own line
+// breaks turned into blanks so that every entry is one line, ended by CRLF.
+static void WriteFileLine(const char *prefix, const char *text) {
+    char line[FILE_LINE_SIZE];
+    WCHAR wide[FILE_LINE_SIZE];
+    char utf8[FILE_LINE_SIZE * 3 + 2];
+    DWORD written;
+    if (g_logFile == INVALID_HANDLE_VALUE)
+        return;
+    lstrcpynA(line, prefix, FILE_LINE_SIZE);
+    lstrcpynA(line + lstrlenA(line), text, FILE_LINE_SIZE - lstrlenA(line));
+    for (char *c = line; *c != '\0'; c++)
+        if (*c == '\r' || *c == '\n')
+            *c = ' ';
+    int bytes = 0;
+    if (MultiByteToWideChar(CP_ACP, 0, line, -1, wide, FILE_LINE_SIZE) > 0)
+        bytes = WideCharToMultiByte(CP_UTF8, 0, wide, -1, utf8, FILE_LINE_SIZE * 3, NULL, NULL);
+    if (bytes <= 0)
+        return;
+    bytes--; // the terminator
+    utf8[bytes++] = '\r';
+    utf8[bytes++] = '\n';
+    WriteFile(g_logFile, utf8, (DWORD)bytes, &written, NULL);
+}
+
+int OpenLogFile(const char *path, const char *commandLine) {
+    static const char BYTE_ORDER_MARK[] = "\xEF\xBB\xBF";
+    char header[HEADER_SIZE];
+    char name[NAME_SIZE];
+    char version[VERSION_SIZE];
+    SYSTEMTIME now;
+    DWORD written;
+
+    g_logFile = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, NULL, OPEN_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, NULL);
+    if (g_logFile == INVALID_HANDLE_VALUE)
+        return 0;
+    DWORD size = SetFilePointer(g_logFile, 0, NULL, FILE_END);
+    if (size == INVALID_SET_FILE_POINTER ||
+        (size == 0 && !WriteFile(g_logFile, BYTE_ORDER_MARK, 3, &written, NULL))) {
+        CloseLogFile();
+        return 0;
+    }
+    ReadProductStrings(g_hInstance, name, version);
+    GetLocalTime(&now);
+    // wsprintfA writes at most 1024 bytes; the precisions keep the end of the line.
+    wsprintfA(
+        header, "=== %.100s %.60s - %02u/%02u/%04u %02u:%02u:%02u - argumentos: %.600s ===", name,
+        version, now.wDay, now.wMonth, now.wYear, now.wHour, now.wMinute, now.wSecond, commandLine);
+    WriteFileLine("", header);
+    return 1;
+}
+
+void CloseLogFile(void) {
+    if (g_logFile != INVALID_HANDLE_VALUE)
+        CloseHandle(g_logFile);
+    g_logFile = INVALID_HANDLE_VALUE;
+}
+
+void LogBox(const char *text, const char *caption, int shown) {
+    char entry[FILE_LINE_SIZE];
+    wsprintfA(entry, "%.200s | %.700s", caption, text);
+    WriteFileLine(shown ? "[mensagem exibida] " : "[mensagem não exibida] ", entry);
+}
 
 // Widens the horizontal scroll range when this line is the widest so far; it
 // never shrinks, so the operator can always scroll to an earlier long line.
@@ -25,6 +95,7 @@ static void WidenForLine(HWND list, const char *text) {
 }
 
 int LogLine(const char *text) {
+    WriteFileLine("", text);
     HWND list = GetDlgItem(g_hMainWnd, IDC_LOG_LIST);
     if (list != NULL) {
         while ((LONG)SendMessageA(list, LB_GETCOUNT, 0, 0) >= LOG_MAX_LINES)

@@ -1,7 +1,14 @@
-// The log list of the main window: the program's one progress report.
+// The log list of the main window, the program's one progress report, and
+// the log file of /log that keeps it after the window is gone.
 #pragma once
 #include <windows.h>
 
 extern LONG g_maxLogExtent;
 
 int LogLine(const char *text);
+// Opens the log file for appending (new: with a UTF-8 byte order mark) and
+// writes the run's dated header line; returns 0 when it cannot.
+int OpenLogFile(const char *path, const char *commandLine);
+void CloseLogFile(void);
+// A message box's caption and text in the log file, marked as shown or not.
+void LogBox(const char *text, const char *caption, int shown);

@@ -9,8 +9,12 @@
 #include "../registration/component_identity.h"
 #include "../registration/registration.h"
 #include "../companions/libraries.h"
+#include "command_line.h"
+#include "dialogue.h"
 
 #define MESSAGE_SIZE 512
+
+static const char ERROR_CAPTION[] = "E R R O";
 
 HINSTANCE g_hInstance;
 HWND g_hMainWnd;
@@ -37,21 +41,24 @@ static void PerformReset(void) {
         return;
     wsprintfA(message, "Removido o registro da biblioteca   %s   como um   <C O M>  componente.",
               COMPONENT_LIBRARY_FILE);
-    MessageBoxA(NULL, message, COMPONENT_DESCRIPTION, MB_TOPMOST | MB_ICONWARNING);
+    ShowBox(message, COMPONENT_DESCRIPTION, MB_TOPMOST | MB_ICONWARNING);
 }
 
-static void PerformRegister(char *libraryPath, char *versionText) {
+// Returns the outcome's exit code, which only an unattended run reports.
+static int PerformRegister(char *libraryPath, char *versionText) {
     ShowWindow(g_hMainWnd, SW_HIDE);
     if (!SelectAndInstallLibrary(libraryPath))
-        return;
+        return EXIT_LIBRARY_REFUSED;
     const char *version = QueryLibraryVersion(libraryPath);
     if (version != NULL) {
         lstrcpynA(versionText, version, COMPONENT_VERSION_SIZE);
         ShowWindow(g_hMainWnd, SW_SHOWNORMAL);
         SetWindowTextA(GetDlgItem(g_hMainWnd, IDC_VERSION_TEXT), versionText);
     }
-    if (RegisterComponent(libraryPath) == 0)
-        LogLine("D L L      R E G I S T R A D A !");
+    if (RegisterComponent(libraryPath) != 0)
+        return EXIT_REGISTRATION_UNDONE;
+    LogLine("D L L      R E G I S T R A D A !");
+    return EXIT_DONE;
 }
 
 static void RunActionLoop(void) {
@@ -72,22 +79,101 @@ static void RunActionLoop(void) {
     }
 }
 
-int InstallerMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int showCommand) {
-    (void)previous;
-    (void)commandLine;
-    (void)showCommand;
-    RestrictLibrarySearch();
-    if (!LoadRegistrarLibrary())
-        return 0;
-    g_hInstance = instance;
-    g_requestedAction = ACTION_NONE;
-    if (CreateMainWindow(NULL)) {
+static int StartRegistrar(void) {
+    static const char *const FAILURE_TEXTS[] = {
+        NULL,
+        "BIBLIOTECA REGQUORVALIS2.OCX NAO ENCONTRADA",
+        "FUNCAO DllRegisterServer DA BIBLIOTECA REGQUORVALIS2.OCXNAO ENCONTRADA",
+        "FUNCAO DllUnregisterServer DA BIBLIOTECA REGQUORVALIS2.OCXNAO ENCONTRADA",
+    };
+    enum RegistrarStatus status = LoadRegistrarLibrary();
+    if (status == REGISTRAR_LOADED)
+        return 1;
+    ShowBox(FAILURE_TEXTS[status], ERROR_CAPTION, MB_TOPMOST | MB_ICONERROR);
+    return 0;
+}
+
+// The window's exit code is always 0: nobody waits for it.
+static int RunWindow(void) {
+    if (StartRegistrar() && CreateMainWindow(NULL)) {
         RunActionLoop();
         DestroyMainWindow();
     }
     FreeRegistrarLibrary();
+    return EXIT_DONE;
+}
+
+// The window's register request or reset, answered from the command line.
+static int RunUnattended(const struct CommandLine *options) {
+    char libraryPath[MAX_PATH];
+    char versionText[COMPONENT_VERSION_SIZE];
+    if (!StartRegistrar())
+        return EXIT_REGISTRAR_UNUSABLE;
+    int exitCode = EXIT_DONE;
+    if (options->reset)
+        PerformReset();
+    else
+        exitCode = PerformRegister(libraryPath, versionText);
+    FreeRegistrarLibrary();
+    return exitCode;
+}
+
+// Two copies at once would write and delete the same keys interleaved.
+static HANDLE TakeInstanceMutex(void) {
+    HANDLE mutex = CreateMutexA(NULL, FALSE, INSTANCE_MUTEX_NAME);
+    DWORD error = GetLastError();
+    if (mutex != NULL && error != ERROR_ALREADY_EXISTS)
+        return mutex;
+    if (mutex != NULL)
+        CloseHandle(mutex);
+    // One that another user made may not even be opened: it is there all the same.
+    return error == ERROR_ALREADY_EXISTS || error == ERROR_ACCESS_DENIED ? NULL
+                                                                         : INVALID_HANDLE_VALUE;
+}
+
+static void BringFirstCopyToFront(void) {
+    HWND window = FindWindowA(MAKEINTATOM(IDD_MAIN), NULL);
+    if (window != NULL)
+        SetForegroundWindow(window);
+}
+
+static int RunGuarded(const struct CommandLine *options, const char *commandLine) {
+    char message[MESSAGE_SIZE];
+    if (options->logFile[0] != '\0' && !OpenLogFile(options->logFile, commandLine)) {
+        wsprintfA(message, "NAO FOI POSSIVEL ABRIR O ARQUIVO DE LOG\r\n%.400s", options->logFile);
+        ShowBox(message, ERROR_CAPTION, MB_TOPMOST | MB_ICONERROR);
+        return EXIT_LOG_NOT_WRITABLE;
+    }
+    int exitCode = options->unattended ? RunUnattended(options) : RunWindow();
+    CloseLogFile();
+    return exitCode;
+}
+
+int InstallerMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int showCommand) {
+    struct CommandLine options;
+    (void)previous;
+    (void)showCommand;
+    RestrictLibrarySearch();
+    g_hInstance = instance;
+    g_requestedAction = ACTION_NONE;
+    int wellFormed = ParseCommandLine(commandLine, &options);
+    // An unattended run shows nothing, even when its line is refused.
+    AnswerFromCommandLine(options.unattended ? options.libraryPath : NULL, options.copyFolder);
+    if (!wellFormed || options.help) {
+        ShowBox(USAGE_TEXT, "REGQuorvalis", MB_TOPMOST | MB_ICONINFORMATION);
+        return EXIT_BAD_COMMAND_LINE;
+    }
+    HANDLE mutex = TakeInstanceMutex();
+    if (mutex == NULL) {
+        if (!options.unattended)
+            BringFirstCopyToFront();
+        return EXIT_ALREADY_RUNNING;
+    }
+    int exitCode = RunGuarded(&options, commandLine);
+    if (mutex != INVALID_HANDLE_VALUE)
+        CloseHandle(mutex);
     FreeSystemLibraries();
-    return 0;
+    return exitCode;
 }
 
 int ProcessPendingMessages(void) {

@@ -4,6 +4,22 @@
 
 enum { ACTION_NONE = 0, ACTION_REGISTER = 1, ACTION_RESET = 2 };
 
+// Exit codes, one per class of outcome. 0 to 5 keep the meanings regsvr32
+// gives them where they overlap; 1618 is Windows Installer's "another
+// installation is in progress".
+// Held while a copy runs. Global, so that copies in other sessions count too.
+#define INSTANCE_MUTEX_NAME "Global\\REGQuorvalis.instalacao"
+
+enum {
+    EXIT_DONE = 0,
+    EXIT_BAD_COMMAND_LINE = 1,
+    EXIT_REGISTRAR_UNUSABLE = 3,
+    EXIT_REGISTRATION_UNDONE = 5,
+    EXIT_LIBRARY_REFUSED = 6,
+    EXIT_LOG_NOT_WRITABLE = 7,
+    EXIT_ALREADY_RUNNING = 1618
+};
+
 extern HINSTANCE g_hInstance;
 extern HWND g_hMainWnd;
 extern LONG g_requestedAction;

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include "main_window.h"
 #include "installer.h"
+#include "dialogue.h"
 #include "../../res/resource.h"
 
 #define TITLE_SIZE   512
@@ -41,7 +42,7 @@ int CreateMainWindow(HWND parent) {
         dialog =
             CreateDialogParamA(g_hInstance, MAKEINTRESOURCEA(IDD_MAIN), parent, MainDialogProc, 0);
     if (dialog == NULL) {
-        MessageBoxA(NULL, "ERRO NA CRIAÇÃO DA JANELA !!!", "E R R O", MB_TOPMOST | MB_ICONERROR);
+        ShowBox("ERRO NA CRIAÇÃO DA JANELA !!!", "E R R O", MB_TOPMOST | MB_ICONERROR);
         return 0;
     }
     g_hMainWnd = dialog;

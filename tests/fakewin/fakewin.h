@@ -45,7 +45,14 @@ void RemoveFile(const char *path);
 bool FileExists(const char *path);
 std::string FileContents(const char *path);
 void LockFile(const char *path); // held open elsewhere: an exclusive open fails
-int OpenFileHandles();
+int OpenFileHandles();           // files and mutexes opened and not yet closed
+
+// ---- other processes ----
+void HoldMutex(const char *name); // another process made it
+// FindWindowA finds `window` by this class (an atom or a name).
+void AddOtherWindow(const char *className, HWND window);
+HWND ForegroundWindow(); // the latest SetForegroundWindow, null when none
+// GetLocalTime always answers 07/12/2026 09:05:03.
 
 // ---- modules ----
 struct Export {

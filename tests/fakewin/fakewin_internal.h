@@ -41,6 +41,7 @@ void ResetFiles();
 void ResetModules();
 void ResetVersion();
 void ResetWindows();
+void ResetOtherWindows();
 void ResetMessages();
 void ResetDialogs();
 void ResetOle();

@@ -1,5 +1,6 @@
-// The file table: existence probes through CreateFileA, CopyFileA, and files
-// held open elsewhere.
+// The file table: existence probes and appending writers through
+// CreateFileA, CopyFileA, files held open elsewhere; named mutexes, which
+// share the handle table; and a fixed clock.
 #include <windows.h>
 #include <gtest/gtest.h>
 #include <map>
@@ -17,8 +18,17 @@ struct File {
 };
 
 std::map<std::string, File> g_files; // by folded path
-std::set<HANDLE> g_openFiles;
+// Open handles: the folded path a writer appends to, "" for a probe, or
+// "mutex:" and the folded name.
+std::map<HANDLE, std::string> g_openFiles;
+std::set<std::string> g_mutexes; // folded names of those that exist
 uintptr_t g_nextHandle;
+
+HANDLE NewHandle(const std::string &target) {
+    HANDLE handle = (HANDLE)(0x200000 + 4 * ++g_nextHandle);
+    g_openFiles[handle] = target;
+    return handle;
+}
 
 File *Find(const char *path) {
     auto f = g_files.find(Folded(path));
@@ -34,8 +44,10 @@ HANDLE WINAPI CreateFileA(LPCSTR fileName, DWORD, DWORD shareMode, LPSECURITY_AT
         SetLastError(error);
         return INVALID_HANDLE_VALUE;
     }
-    if (disposition != OPEN_EXISTING)
-        ADD_FAILURE() << "fakewin: CreateFileA only opens existing files";
+    if (disposition != OPEN_EXISTING && disposition != OPEN_ALWAYS)
+        ADD_FAILURE() << "fakewin: CreateFileA opens existing files or appends";
+    if (disposition == OPEN_ALWAYS && fileName && !Find(fileName))
+        g_files[Folded(fileName)] = {"", false};
     File *file = fileName ? Find(fileName) : nullptr;
     if (!file) {
         SetLastError(ERROR_FILE_NOT_FOUND);
@@ -45,9 +57,51 @@ HANDLE WINAPI CreateFileA(LPCSTR fileName, DWORD, DWORD shareMode, LPSECURITY_AT
         SetLastError(ERROR_SHARING_VIOLATION);
         return INVALID_HANDLE_VALUE;
     }
-    HANDLE handle = (HANDLE)(0x200000 + 4 * ++g_nextHandle);
-    g_openFiles.insert(handle);
-    return handle;
+    return NewHandle(disposition == OPEN_ALWAYS ? Folded(fileName) : "");
+}
+
+// Writers always append: the program only ever writes at the end.
+BOOL WINAPI WriteFile(HANDLE handle, LPCVOID data, DWORD bytes, LPDWORD written, void *) {
+    long error;
+    *written = 0;
+    if (ShouldFail("WriteFile", nullptr, &error)) {
+        SetLastError(error);
+        return FALSE;
+    }
+    auto open = g_openFiles.find(handle);
+    if (open == g_openFiles.end() || !g_files.count(open->second)) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return FALSE;
+    }
+    g_files[open->second].contents.append((const char *)data, bytes);
+    *written = bytes;
+    return TRUE;
+}
+
+DWORD WINAPI SetFilePointer(HANDLE handle, LONG distance, LONG *, DWORD method) {
+    auto open = g_openFiles.find(handle);
+    if (method != FILE_END || distance != 0)
+        ADD_FAILURE() << "fakewin: SetFilePointer only moves to the end";
+    if (open == g_openFiles.end() || !g_files.count(open->second)) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return INVALID_SET_FILE_POINTER;
+    }
+    return (DWORD)g_files[open->second].contents.size();
+}
+
+HANDLE WINAPI CreateMutexA(LPSECURITY_ATTRIBUTES, BOOL, LPCSTR name) {
+    long error;
+    if (ShouldFail("CreateMutexA", name, &error)) {
+        SetLastError(error);
+        return nullptr;
+    }
+    bool existed = !g_mutexes.insert(Folded(name)).second;
+    SetLastError(existed ? ERROR_ALREADY_EXISTS : 0);
+    return NewHandle("mutex:" + Folded(name));
+}
+
+void WINAPI GetLocalTime(LPSYSTEMTIME time) {
+    *time = {2026, 12, 1, 7, 9, 5, 3, 0};
 }
 
 BOOL WINAPI CloseHandle(HANDLE handle) {
@@ -56,9 +110,20 @@ BOOL WINAPI CloseHandle(HANDLE handle) {
         SetLastError(error);
         return FALSE;
     }
-    if (!g_openFiles.erase(handle)) {
+    auto open = g_openFiles.find(handle);
+    if (open == g_openFiles.end()) {
         SetLastError(ERROR_INVALID_HANDLE);
         return FALSE;
+    }
+    // The last handle of a mutex takes it away.
+    std::string target = open->second;
+    g_openFiles.erase(open);
+    if (target.rfind("mutex:", 0) == 0) {
+        bool stillOpen = false;
+        for (const auto &other : g_openFiles)
+            stillOpen = stillOpen || other.second == target;
+        if (!stillOpen)
+            g_mutexes.erase(target.substr(6));
     }
     return TRUE;
 }
@@ -121,11 +186,16 @@ int OpenFileHandles() {
     return (int)g_openFiles.size();
 }
 
+void HoldMutex(const char *name) {
+    g_mutexes.insert(detail::Folded(name));
+}
+
 namespace detail {
 
 void ResetFiles() {
     g_files.clear();
     g_openFiles.clear();
+    g_mutexes.clear();
     g_nextHandle = 0;
 }
 

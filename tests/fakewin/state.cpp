@@ -6,6 +6,7 @@ namespace fakewin {
 
 void Reset() {
     detail::ResetWindows();
+    detail::ResetOtherWindows();
     detail::ResetMessages();
     detail::ResetDialogs();
     detail::ResetOle();

@@ -316,6 +316,32 @@ int WINAPI MultiByteToWideChar(UINT codePage, DWORD, LPCCH src, int srcBytes, LP
     return n;
 }
 
+// UTF-8 of the Basic Multilingual Plane, all that code page 1252 reaches.
+static int ToUtf8(LPCWCH src, int srcChars, LPSTR dst, int dstBytes) {
+    std::string out;
+    for (int i = 0; srcChars < 0 ? (i == 0 || src[i - 1]) : i < srcChars; i++) {
+        unsigned w = src[i];
+        if (w < 0x80) {
+            out += (char)w;
+        } else if (w < 0x800) {
+            out += (char)(0xC0 | w >> 6);
+            out += (char)(0x80 | (w & 0x3F));
+        } else {
+            out += (char)(0xE0 | w >> 12);
+            out += (char)(0x80 | (w >> 6 & 0x3F));
+            out += (char)(0x80 | (w & 0x3F));
+        }
+    }
+    if (dstBytes == 0)
+        return (int)out.size();
+    if ((int)out.size() > dstBytes) {
+        SetLastError(ERROR_INSUFFICIENT_BUFFER);
+        return 0;
+    }
+    memcpy(dst, out.data(), out.size());
+    return (int)out.size();
+}
+
 int WINAPI WideCharToMultiByte(UINT codePage, DWORD, LPCWCH src, int srcChars, LPSTR dst,
                                int dstBytes, LPCCH defaultChar, LPBOOL usedDefaultChar) {
     long error;
@@ -323,6 +349,8 @@ int WINAPI WideCharToMultiByte(UINT codePage, DWORD, LPCWCH src, int srcChars, L
         SetLastError(error);
         return 0;
     }
+    if (codePage == CP_UTF8 && src && srcChars != 0 && !defaultChar && !usedDefaultChar)
+        return ToUtf8(src, srcChars, dst, dstBytes);
     if (!IsAnsiCodePage(codePage) || !src || srcChars == 0 || srcChars < -1 || dstBytes < 0 ||
         (dstBytes && !dst)) {
         SetLastError(ERROR_INVALID_PARAMETER);

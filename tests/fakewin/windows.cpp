@@ -2,6 +2,7 @@
 // list boxes, the message delivery of SendMessageA, and the bits of GDI the
 // log list needs.
 #include <windows.h>
+#include <gtest/gtest.h>
 #include <stdio.h>
 #include <deque>
 #include <map>
@@ -500,6 +501,51 @@ void ResetWindows() {
     g_charWidth = 8;
     g_dcs.clear();
     g_nextDc = 0;
+}
+
+} // namespace detail
+} // namespace fakewin
+
+namespace {
+std::vector<std::pair<std::string, HWND>> g_otherWindows; // class (atom as "#n") and window
+HWND g_foreground;
+
+std::string ClassKey(const char *className) {
+    return IS_INTRESOURCE(className) ? "#" + std::to_string((unsigned)(uintptr_t)className)
+                                     : fakewin::detail::Folded(className);
+}
+} // namespace
+
+HWND WINAPI FindWindowA(LPCSTR className, LPCSTR windowName) {
+    fakewin::detail::CountCall("FindWindowA");
+    if (windowName)
+        ADD_FAILURE() << "fakewin: FindWindowA looks by class only";
+    for (const auto &other : g_otherWindows)
+        if (className && other.first == ClassKey(className))
+            return other.second;
+    return nullptr;
+}
+
+BOOL WINAPI SetForegroundWindow(HWND window) {
+    g_foreground = window;
+    return TRUE;
+}
+
+namespace fakewin {
+
+void AddOtherWindow(const char *className, HWND window) {
+    g_otherWindows.push_back({ClassKey(className), window});
+}
+
+HWND ForegroundWindow() {
+    return g_foreground;
+}
+
+namespace detail {
+
+void ResetOtherWindows() {
+    g_otherWindows.clear();
+    g_foreground = nullptr;
 }
 
 } // namespace detail

@@ -5,12 +5,16 @@
 #include "../../src/companions/libraries.h"
 #include "../../src/install/version_query.h"
 #include "../../src/shell/activity_log.h"
+#include "../../src/shell/dialogue.h"
 #include "../../src/shell/installer.h"
 #include "../../src/shell/main_window.h"
 
 void ResetProgramGlobals(unsigned char versionFill) {
-    // Loaded system libraries would outlive the fake machine they came from.
+    // Loaded system libraries and an open log file would outlive the fake
+    // machine they came from.
     FreeSystemLibraries();
+    CloseLogFile();
+    AnswerFromCommandLine(NULL, "");
     fakewin::Reset();
     g_hInstance = NULL;
     g_hMainWnd = NULL;

@@ -111,6 +111,10 @@ typedef struct tagMSG {
     DWORD time;
     POINT pt;
 } MSG, *LPMSG;
+typedef struct _SYSTEMTIME {
+    WORD wYear, wMonth, wDayOfWeek, wDay, wHour, wMinute, wSecond, wMilliseconds;
+} SYSTEMTIME, *LPSYSTEMTIME;
+
 typedef struct _SECURITY_ATTRIBUTES {
     DWORD nLength;
     LPVOID lpSecurityDescriptor;
@@ -219,6 +223,7 @@ struct ITypeLib : public IUnknown {};
 #define ERROR_INVALID_HANDLE          6L
 #define ERROR_SHARING_VIOLATION       32L
 #define ERROR_FILE_EXISTS             80L
+#define ERROR_ALREADY_EXISTS          183L
 #define ERROR_INVALID_PARAMETER       87L
 #define ERROR_INSUFFICIENT_BUFFER     122L
 #define ERROR_MOD_NOT_FOUND           126L
@@ -244,12 +249,18 @@ struct ITypeLib : public IUnknown {};
 #define REG_OPENED_EXISTING_KEY 2
 
 // ---- files, modules, memory ----
-#define GENERIC_READ          0x80000000u
-#define OPEN_EXISTING         3
-#define FILE_ATTRIBUTE_NORMAL 0x80
-#define INVALID_HANDLE_VALUE  ((HANDLE)(LONG_PTR)-1)
-#define GMEM_MOVEABLE         2
-#define GMEM_ZEROINIT         0x40
+#define GENERIC_READ             0x80000000u
+#define GENERIC_WRITE            0x40000000u
+#define FILE_SHARE_READ          1
+#define FILE_SHARE_WRITE         2
+#define OPEN_EXISTING            3
+#define OPEN_ALWAYS              4
+#define FILE_END                 2
+#define INVALID_SET_FILE_POINTER ((DWORD)-1)
+#define FILE_ATTRIBUTE_NORMAL    0x80
+#define INVALID_HANDLE_VALUE     ((HANDLE)(LONG_PTR)-1)
+#define GMEM_MOVEABLE            2
+#define GMEM_ZEROINIT            0x40
 
 // ---- text ----
 #define LOCALE_SYSTEM_DEFAULT 0x0800
@@ -258,6 +269,7 @@ struct ITypeLib : public IUnknown {};
 #define CSTR_EQUAL            2
 #define CSTR_GREATER_THAN     3
 #define CP_ACP                0
+#define CP_UTF8               65001
 
 // ---- windows and messages ----
 #define WM_NULL                0x0000
@@ -305,6 +317,7 @@ struct ITypeLib : public IUnknown {};
 
 // ---- message boxes ----
 #define MB_YESNOCANCEL     0x00000003u
+#define MB_TYPEMASK        0x0000000Fu
 #define MB_ICONHAND        0x00000010u
 #define MB_ICONERROR       MB_ICONHAND
 #define MB_ICONQUESTION    0x00000020u
@@ -330,6 +343,10 @@ HANDLE WINAPI CreateFileA(LPCSTR fileName, DWORD access, DWORD shareMode,
                           LPSECURITY_ATTRIBUTES security, DWORD disposition, DWORD attributes,
                           HANDLE templateFile);
 BOOL WINAPI CloseHandle(HANDLE handle);
+BOOL WINAPI WriteFile(HANDLE file, LPCVOID data, DWORD bytes, LPDWORD written, void *overlapped);
+DWORD WINAPI SetFilePointer(HANDLE file, LONG distance, LONG *distanceHigh, DWORD method);
+HANDLE WINAPI CreateMutexA(LPSECURITY_ATTRIBUTES security, BOOL initialOwner, LPCSTR name);
+void WINAPI GetLocalTime(LPSYSTEMTIME time);
 BOOL WINAPI CopyFileA(LPCSTR existingFile, LPCSTR newFile, BOOL failIfExists);
 HMODULE WINAPI LoadLibraryA(LPCSTR fileName);
 #define LOAD_WITH_ALTERED_SEARCH_PATH 0x00000008u
@@ -383,6 +400,8 @@ BOOL WINAPI TranslateMessage(const MSG *msg);
 LRESULT WINAPI DispatchMessageA(const MSG *msg);
 BOOL WINAPI WaitMessage(void);
 int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
+HWND WINAPI FindWindowA(LPCSTR className, LPCSTR windowName);
+BOOL WINAPI SetForegroundWindow(HWND window);
 
 // ---- GDI32 ----
 HGDIOBJ WINAPI GetStockObject(int index);

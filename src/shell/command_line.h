@@ -1,0 +1,20 @@
+// The program's arguments: none opens the window; /s runs without it.
+#pragma once
+#include <windows.h>
+
+struct CommandLine {
+    int unattended; // /s: no window and no message box
+    int reset;      // /u: the reset instead of the register request
+    int help;       // /?
+    char libraryPath[MAX_PATH];
+    char copyFolder[MAX_PATH]; // /copy: where the library and its type library go
+    char logFile[MAX_PATH];    // /log: appended with every line and box of the run
+};
+
+extern const char USAGE_TEXT[];
+
+// Splits the arguments (the program's name not included) at blanks outside
+// double quotes, which are removed. Returns 1 when they are well formed; 0 for an unknown switch, a
+// missing or extra path, unbalanced quotes, a path of MAX_PATH bytes or more,
+// or /copy or /u without /s. Switches seen are recorded either way.
+int ParseCommandLine(const char *text, struct CommandLine *out);
