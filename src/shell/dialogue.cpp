@@ -61,12 +61,14 @@ BOOL AskSaveFileName(OPENFILENAMEA *dialog) {
     char target[MAX_PATH];
     if (!g_answering)
         return CallGetSaveFileNameA(dialog);
+    // However many backslashes end the folder, the file name follows one.
     int length = lstrlenA(g_copyFolder);
-    lstrcpyA(target, g_copyFolder);
-    if (length > 0 && target[length - 1] != '\\')
-        lstrcatA(target, "\\");
-    if (lstrlenA(target) + lstrlenA(COMPONENT_LIBRARY_FILE) >= (int)dialog->nMaxFile)
+    while (length > 0 && g_copyFolder[length - 1] == '\\')
+        length--;
+    if (length + 1 + lstrlenA(COMPONENT_LIBRARY_FILE) >= (int)dialog->nMaxFile)
         return FALSE;
+    lstrcpynA(target, g_copyFolder, length + 1);
+    lstrcatA(target, "\\");
     lstrcatA(target, COMPONENT_LIBRARY_FILE);
     lstrcpyA(dialog->lpstrFile, target);
     return TRUE;
