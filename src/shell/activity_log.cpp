@@ -83,6 +83,10 @@ void LogBox(const char *text, const char *caption, int shown) {
 // never shrinks, so the operator can always scroll to an earlier long line.
 static void WidenForLine(HWND list, const char *text) {
     HDC context = GetDC(list);
+    // A fresh DC holds the system font, narrower than the list's fixed font
+    // at high scaling: measured with it, long lines could not be scrolled to.
+    HGDIOBJ listFont = (HGDIOBJ)SendMessageA(list, WM_GETFONT, 0, 0);
+    HGDIOBJ previousFont = listFont != NULL ? SelectObject(context, listFont) : NULL;
     SIZE extent = {0, 0};
     if (GetTextExtentPoint32A(context, text, lstrlenA(text), &extent)) {
         LONG width = extent.cx + BORDER_ALLOWANCE * GetSystemMetrics(SM_CXBORDER);
@@ -91,6 +95,8 @@ static void WidenForLine(HWND list, const char *text) {
             SendMessageA(list, LB_SETHORIZONTALEXTENT, (WPARAM)width, 0);
         }
     }
+    if (previousFont != NULL)
+        SelectObject(context, previousFont);
     ReleaseDC(list, context);
 }
 

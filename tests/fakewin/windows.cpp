@@ -61,6 +61,7 @@ std::map<std::string, uintptr_t> g_resources; // icons and cursors by instance a
 std::map<int, int> g_metrics;
 int g_charWidth;
 std::map<HDC, HWND> g_dcs;
+std::map<HDC, HGDIOBJ> g_dcFonts; // selected into a DC; absent: the system font
 uintptr_t g_nextDc;
 
 HWND HandleOf(size_t index) {
@@ -179,6 +180,8 @@ LRESULT DefaultProc(Window &w, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SETFONT:
         w.font = (HGDIOBJ)wParam;
         return 0;
+    case WM_GETFONT:
+        return (LRESULT)w.font;
     case WM_SETICON: {
         HICON &slot = wParam == ICON_SMALL ? w.smallIcon : w.bigIcon;
         HICON previous = slot;
@@ -372,8 +375,22 @@ int WINAPI ReleaseDC(HWND window, HDC dc) {
     auto d = g_dcs.find(dc);
     if (d == g_dcs.end() || d->second != window)
         return 0;
+    if (g_dcFonts.count(dc))
+        ADD_FAILURE() << "fakewin: a DC released with a font still selected into it";
     g_dcs.erase(d);
     return 1;
+}
+
+// A fresh DC holds the system font; selecting it back restores the DC.
+HGDIOBJ WINAPI SelectObject(HDC dc, HGDIOBJ object) {
+    if (!g_dcs.count(dc) || !object)
+        return nullptr;
+    HGDIOBJ previous = g_dcFonts.count(dc) ? g_dcFonts[dc] : GetStockObject(SYSTEM_FONT);
+    if (object == GetStockObject(SYSTEM_FONT))
+        g_dcFonts.erase(dc);
+    else
+        g_dcFonts[dc] = object;
+    return previous;
 }
 
 BOOL WINAPI GetTextExtentPoint32A(HDC dc, LPCSTR text, int length, LPSIZE size) {
@@ -381,7 +398,9 @@ BOOL WINAPI GetTextExtentPoint32A(HDC dc, LPCSTR text, int length, LPSIZE size) 
     if (ShouldFail("GetTextExtentPoint32A", nullptr, &error) || !g_dcs.count(dc) || length < 0 ||
         (length && !text) || !size)
         return FALSE;
-    size->cx = length * g_charWidth;
+    // The system font is narrower than any font a window is given, as the
+    // system font is against the fixed font at high scaling.
+    size->cx = length * (g_dcFonts.count(dc) ? g_charWidth : g_charWidth / 2);
     size->cy = 16;
     return TRUE;
 }
@@ -500,6 +519,7 @@ void ResetWindows() {
     g_metrics = {{SM_CXSCREEN, 1024}, {SM_CYSCREEN, 768}, {SM_CXBORDER, 1}, {SM_CYBORDER, 1}};
     g_charWidth = 8;
     g_dcs.clear();
+    g_dcFonts.clear();
     g_nextDc = 0;
 }
 

@@ -280,6 +280,7 @@ struct ITypeLib : public IUnknown {};
 #define WM_CLOSE               0x0010
 #define WM_QUIT                0x0012
 #define WM_SETFONT             0x0030
+#define WM_GETFONT             0x0031
 #define WM_SETICON             0x0080
 #define WM_INITDIALOG          0x0110
 #define WM_COMMAND             0x0111
@@ -312,6 +313,7 @@ struct ITypeLib : public IUnknown {};
 #define SM_CYBORDER    6
 
 #define LTGRAY_BRUSH      1
+#define SYSTEM_FONT       13
 #define SYSTEM_FIXED_FONT 16
 #define DEFAULT_GUI_FONT  17
 
@@ -406,6 +408,7 @@ BOOL WINAPI SetForegroundWindow(HWND window);
 // ---- GDI32 ----
 HGDIOBJ WINAPI GetStockObject(int index);
 BOOL WINAPI GetTextExtentPoint32A(HDC dc, LPCSTR text, int length, LPSIZE size);
+HGDIOBJ WINAPI SelectObject(HDC dc, HGDIOBJ object);
 
 // ---- VERSION ----
 DWORD WINAPI GetFileVersionInfoSizeA(LPCSTR fileName, LPDWORD handle);
