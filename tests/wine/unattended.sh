@@ -6,7 +6,8 @@
 # order restored; and a component whose own dependency lies beside it.
 #
 # Usage: unattended.sh SOURCE_DIR BUILD_DIR WINE_LOADER win32|win64
-# BUILD_DIR holds REGQuorvalis.exe, samples/ and planted/planted.dll.
+# BUILD_DIR holds REGQuorvalis.exe, samples/ and planted/planted.dll. The
+# 32-bit loader "wine" with win64 runs the 32-bit program under WoW64.
 set -u
 if [ $# -ne 4 ]; then
     echo "usage: $0 SOURCE_DIR BUILD_DIR WINE_LOADER win32|win64" >&2
@@ -15,7 +16,13 @@ fi
 source_dir=$1
 build=$(cd "$2" && pwd)
 wine=$3
-export WINEARCH=$4 WINEPREFIX=$build/wine/unattended WINEDEBUG=-all
+export WINEARCH=$4 WINEPREFIX=$build/wine/unattended-$4 WINEDEBUG=-all
+# The registry view and the script client must be the program's own: the
+# 32-bit ones under WoW64.
+system='C:\windows\system32'
+if [ "$WINEARCH" = win64 ] && [ "$(basename "$wine")" = wine ]; then
+    system='C:\windows\syswow64'
+fi
 # Accented file names reach Wine only under a UTF-8 locale that is generated.
 export LANG=en_US.UTF-8
 unset LC_ALL LC_CTYPE
@@ -115,7 +122,7 @@ expect_exit() {
 # code page, which has no "ç".
 registered_path() {
     rm -f "$drive/class.reg"
-    timeout 30 "$wine" reg export "$class" 'C:\class.reg' /y >/dev/null 2>&1
+    timeout 30 "$wine" "$system\\reg.exe" export "$class" 'C:\class.reg' /y >/dev/null 2>&1
     [ -f "$drive/class.reg" ] || return 0
     iconv -f UTF-16 -t UTF-8 "$drive/class.reg" | tr -d '\r' | sed -n 's/^@="\(.*\)"$/\1/p' |
         sed 's/\\\\/\\/g'
@@ -129,13 +136,13 @@ expect_registered() {
 }
 
 expect_unregistered() {
-    if timeout 30 "$wine" reg query "$progid" >/dev/null 2>&1; then fail "$1: the ProgID key is there"; else pass "$1: nothing registered"; fi
+    if timeout 30 "$wine" "$system\\reg.exe" query "$progid" >/dev/null 2>&1; then fail "$1: the ProgID key is there"; else pass "$1: nothing registered"; fi
 }
 
 # expect_client ok|fails DESCRIPTION: the component through a real script client.
 expect_client() {
     local output
-    output=$(cd "$drive" && timeout 60 "$wine" cscript //nologo 'C:\client-check.vbs' 2>&1 | tr -d '\r')
+    output=$(cd "$drive" && timeout 60 "$wine" "$system\\cscript.exe" //nologo 'C:\client-check.vbs' 2>&1 | tr -d '\r')
     case $1:$output in
     ok:*"QUORVALIS CLIENT OK Versao=[1.2.3.4]"* | fails:*"QUORVALIS CLIENT FAILED"*) pass "$2: client $1" ;;
     *) fail "$2: client expected to be $1, said: $output" ;;
