@@ -15,6 +15,7 @@
 #define MESSAGE_SIZE 512
 
 static const char ERROR_CAPTION[] = "E R R O";
+static const UINT ERROR_BOX = MB_TOPMOST | MB_ICONERROR;
 
 HINSTANCE g_hInstance;
 HWND g_hMainWnd;
@@ -89,7 +90,7 @@ static int StartRegistrar(void) {
     enum RegistrarStatus status = LoadRegistrarLibrary();
     if (status == REGISTRAR_LOADED)
         return 1;
-    ShowBox(FAILURE_TEXTS[status], ERROR_CAPTION, MB_TOPMOST | MB_ICONERROR);
+    ShowBox(FAILURE_TEXTS[status], ERROR_CAPTION, ERROR_BOX);
     return 0;
 }
 
@@ -141,7 +142,7 @@ static int RunGuarded(const struct CommandLine *options, const char *commandLine
     char message[MESSAGE_SIZE];
     if (options->logFile[0] != '\0' && !OpenLogFile(options->logFile, commandLine)) {
         wsprintfA(message, "NAO FOI POSSIVEL ABRIR O ARQUIVO DE LOG\r\n%.400s", options->logFile);
-        ShowBox(message, ERROR_CAPTION, MB_TOPMOST | MB_ICONERROR);
+        ShowBox(message, ERROR_CAPTION, ERROR_BOX);
         return EXIT_LOG_NOT_WRITABLE;
     }
     int exitCode = options->unattended ? RunUnattended(options) : RunWindow();
