@@ -39,6 +39,14 @@ static void WriteFileLine(const char *prefix, const char *text) {
     WriteFile(g_logFile, utf8, (DWORD)bytes, &written, NULL);
 }
 
+// Run elevated, an append to a device (a raw disk, a port, a console) could
+// do real harm: only a file on a disk is a log file. The device namespaces
+// are refused by name, the rest by the opened handle's type.
+static int IsDevicePath(const char *path) {
+    return path[0] == '\\' && path[1] == '\\' && (path[2] == '.' || path[2] == '?') &&
+           path[3] == '\\';
+}
+
 int OpenLogFile(const char *path, const char *commandLine) {
     static const char BYTE_ORDER_MARK[] = "\xEF\xBB\xBF";
     char header[HEADER_SIZE];
@@ -47,12 +55,14 @@ int OpenLogFile(const char *path, const char *commandLine) {
     SYSTEMTIME now;
     DWORD written;
 
+    if (IsDevicePath(path))
+        return 0;
     g_logFile = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, NULL, OPEN_ALWAYS,
                             FILE_ATTRIBUTE_NORMAL, NULL);
     if (g_logFile == INVALID_HANDLE_VALUE)
         return 0;
     DWORD size = SetFilePointer(g_logFile, 0, NULL, FILE_END);
-    if (size == INVALID_SET_FILE_POINTER ||
+    if (GetFileType(g_logFile) != FILE_TYPE_DISK || size == INVALID_SET_FILE_POINTER ||
         (size == 0 && !WriteFile(g_logFile, BYTE_ORDER_MARK, 3, &written, NULL))) {
         CloseLogFile();
         return 0;

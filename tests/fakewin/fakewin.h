@@ -47,6 +47,8 @@ std::string FileContents(const char *path);
 void LockFile(const char *path); // held open elsewhere: an exclusive open fails
 int OpenFileHandles();           // files and mutexes opened and not yet closed
 
+void AddDevice(const char *path); // opens like a file, but GetFileType says it is a device
+
 // ---- other processes ----
 void HoldMutex(const char *name); // another process made it
 // FindWindowA finds `window` by this class (an atom or a name).

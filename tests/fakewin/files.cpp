@@ -15,6 +15,7 @@ namespace {
 struct File {
     std::string contents;
     bool locked;
+    bool device; // a character device such as CON
 };
 
 std::map<std::string, File> g_files; // by folded path
@@ -47,7 +48,7 @@ HANDLE WINAPI CreateFileA(LPCSTR fileName, DWORD, DWORD shareMode, LPSECURITY_AT
     if (disposition != OPEN_EXISTING && disposition != OPEN_ALWAYS)
         ADD_FAILURE() << "fakewin: CreateFileA opens existing files or appends";
     if (disposition == OPEN_ALWAYS && fileName && !Find(fileName))
-        g_files[Folded(fileName)] = {"", false};
+        g_files[Folded(fileName)] = {"", false, false};
     File *file = fileName ? Find(fileName) : nullptr;
     if (!file) {
         SetLastError(ERROR_FILE_NOT_FOUND);
@@ -87,6 +88,13 @@ DWORD WINAPI SetFilePointer(HANDLE handle, LONG distance, LONG *, DWORD method) 
         return INVALID_SET_FILE_POINTER;
     }
     return (DWORD)g_files[open->second].contents.size();
+}
+
+DWORD WINAPI GetFileType(HANDLE handle) {
+    auto open = g_openFiles.find(handle);
+    if (open == g_openFiles.end() || !g_files.count(open->second))
+        return 0;
+    return g_files[open->second].device ? FILE_TYPE_CHAR : FILE_TYPE_DISK;
 }
 
 HANDLE WINAPI CreateMutexA(LPSECURITY_ATTRIBUTES, BOOL, LPCSTR name) {
@@ -150,7 +158,7 @@ BOOL WINAPI CopyFileA(LPCSTR existingFile, LPCSTR newFile, BOOL failIfExists) {
         SetLastError(ERROR_SHARING_VIOLATION);
         return FALSE;
     }
-    g_files[Folded(newFile)] = {src->contents, false};
+    g_files[Folded(newFile)] = {src->contents, false, false};
     fakewin::detail::CopyModule(existingFile, newFile);
     fakewin::detail::CopyVersion(existingFile, newFile);
     return TRUE;
@@ -159,7 +167,7 @@ BOOL WINAPI CopyFileA(LPCSTR existingFile, LPCSTR newFile, BOOL failIfExists) {
 namespace fakewin {
 
 void AddFile(const char *path, const char *contents) {
-    g_files[detail::Folded(path)] = {contents, false};
+    g_files[detail::Folded(path)] = {contents, false, false};
 }
 
 void RemoveFile(const char *path) {
@@ -184,6 +192,10 @@ void LockFile(const char *path) {
 
 int OpenFileHandles() {
     return (int)g_openFiles.size();
+}
+
+void AddDevice(const char *path) {
+    g_files[detail::Folded(path)] = {"", false, true};
 }
 
 void HoldMutex(const char *name) {

@@ -146,18 +146,23 @@ TEST_F(Unattended, RefusedLinesAndUnopenableLogChangeNothing) {
         {"/copy E:\\Destino /log \"" LOG "\"", EXIT_BAD_COMMAND_LINE, 1},
         {"/s \"" LIBRARY, EXIT_BAD_COMMAND_LINE, 0},
         {"/s " LIBRARY " /log \"" LOG "\"", EXIT_LOG_NOT_WRITABLE, 0},
+        {"/s " LIBRARY " /log \\\\.\\PhysicalDrive0", EXIT_LOG_NOT_WRITABLE, 0},
+        {"/s " LIBRARY " /log CON", EXIT_LOG_NOT_WRITABLE, 0},
         {"/log \"" LOG "\"", EXIT_LOG_NOT_WRITABLE, 1},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.commandLine);
         SetUp();
         fakewin::FailOnPath("CreateFileA", LOG);
+        fakewin::AddDevice("CON");
         for (size_t i = 0; i < c.boxes; i++)
             fakewin::AnswerMessageBox(IDOK);
         EXPECT_EQ(c.exitCode, RunProgram(c.commandLine));
         EXPECT_EQ(c.boxes, fakewin::MessageBoxes().size());
         ExpectNothingChanged();
         ExpectNoOpenHandles();
+        EXPECT_FALSE(fakewin::FileExists("\\\\.\\PhysicalDrive0")) << "a raw disk was opened";
+        EXPECT_EQ("", fakewin::FileContents("CON")) << "a device was written to";
     }
     EXPECT_EQ(0u,
               fakewin::MessageBoxes().at(0).text.find("NAO FOI POSSIVEL ABRIR O ARQUIVO DE LOG"));

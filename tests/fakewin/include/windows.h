@@ -347,6 +347,9 @@ HANDLE WINAPI CreateFileA(LPCSTR fileName, DWORD access, DWORD shareMode,
 BOOL WINAPI CloseHandle(HANDLE handle);
 BOOL WINAPI WriteFile(HANDLE file, LPCVOID data, DWORD bytes, LPDWORD written, void *overlapped);
 DWORD WINAPI SetFilePointer(HANDLE file, LONG distance, LONG *distanceHigh, DWORD method);
+#define FILE_TYPE_DISK 1
+#define FILE_TYPE_CHAR 2
+DWORD WINAPI GetFileType(HANDLE file);
 HANDLE WINAPI CreateMutexA(LPSECURITY_ATTRIBUTES security, BOOL initialOwner, LPCSTR name);
 void WINAPI GetLocalTime(LPSYSTEMTIME time);
 BOOL WINAPI CopyFileA(LPCSTR existingFile, LPCSTR newFile, BOOL failIfExists);
