@@ -232,7 +232,10 @@ expect_log "$(registration_lines "$component")"$'\n'"$(reset_lines)" "the reset 
 [ "$(log_lines | grep -c '^=== ')" = 2 ] || fail "log: expected two headers"
 
 echo "== each outcome class has its exit code"
-expect_exit 6 "library of another name" /s 'C:\Outra\Outra.dll'
+rm -f "$(unix_path "$log")"
+expect_exit 6 "library of another name" /s 'C:\Outra\Outra.dll' /log "$log"
+expect_log "[mensagem não exibida] Quorvalis comunica com o SAT VORAN | E R R O   - ARQUIVO SELECIONADO  NAO E' \"Quorvalis.DLL\"        Outra.dll" \
+    "a refusal's box, its line break a blank"
 expect_exit 6 "no such library" /s 'C:\Nada\Quorvalis.dll'
 expect_exit 5 "unreadable type library, undone" /s 'C:\Corrompida\Quorvalis.dll'
 expect_unregistered "undone registration"
