@@ -59,7 +59,7 @@ export SIGN_PKCS12 SIGN_PASSWORD_FILE SIGN_TIMESTAMP_URL
 dist: win32
 	bash scripts/make-dist.sh build/win32 dist
 
-run: win32
+run: win32 win64
 	@bash scripts/run-program.sh build/win32
 
 # Measurements under Wine against baselines: prints the table and writes it

@@ -58,7 +58,7 @@ unset LC_ALL LC_CTYPE LC_MESSAGES
 qv_runs_32bit() {
     wine --version >/dev/null 2>&1
 }
-QV_NO_32BIT="this machine cannot run 32-bit programs (Wine's 32-bit loader fails: no IA32 emulation in its kernel), so nothing can run under Wine here"
+QV_NO_32BIT="this machine cannot run 32-bit programs (Wine's 32-bit loader fails: no IA32 emulation in its kernel), so no 32-bit program can run under Wine here"
 
 if [ -z "${DISPLAY:-}" ] && [ -s "$QV_DISPLAY_FILE" ]; then
     DISPLAY=$(cat "$QV_DISPLAY_FILE")
