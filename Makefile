@@ -43,7 +43,7 @@ test: build fuzz-build
 	echo "== short fuzz runs (libFuzzer, AddressSanitizer + UndefinedBehaviorSanitizer)"; \
 	ctest --preset fuzz -j$(JOBS) || status=1; \
 	echo "== build checks and end-to-end tests under Wine"; ctest --preset win32 || status=1; \
-	echo "== the x86_64 build under 64-bit Wine"; ctest --preset win64 || status=1; \
+	echo "== the x86_64 build under 64-bit Wine"; ctest --preset win64 -j$(JOBS) || status=1; \
 	exit $$status
 
 # Ten minutes per fuzz target; findings are kept under build/fuzz/tests/fuzz/runs/.
