@@ -3,6 +3,7 @@
 // that is not there fails only the call that needed it.
 #include "program_fixture.h"
 #include "../../res/resource.h"
+#include "../../src/companions/libraries.h"
 #include "../../src/shell/installer.h"
 
 #define SYSTEM(file)          FAKE_SYSTEM_FOLDER "\\" file
@@ -121,5 +122,22 @@ TEST_F(Libraries, MissingSystemLibraryOrEntryFailsLikeTheCall) {
             }
             ExpectNoOpenHandles();
         }
+    }
+}
+
+TEST_F(Libraries, RegistrarMissingAnEntryIsNotLeftLoaded) {
+    struct {
+        const char *present;
+        RegistrarStatus status;
+    } cases[] = {{"DllUnregisterServer", REGISTRAR_WITHOUT_REGISTER},
+                 {"DllRegisterServer", REGISTRAR_WITHOUT_UNREGISTER}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.present);
+        SetUp();
+        fakewin::AddModule("REGQUORVALIS2.OCX", {{c.present, (void *)FakeDllRegisterServer}});
+        EXPECT_EQ(c.status, LoadRegistrarLibrary());
+        EXPECT_EQ(0, fakewin::ModuleLoadCount("REGQUORVALIS2.OCX"));
+        EXPECT_EQ(nullptr, g_pfnRegistrarRegister);
+        EXPECT_EQ(nullptr, g_pfnRegistrarUnregister);
     }
 }
