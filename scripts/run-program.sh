@@ -133,14 +133,18 @@ run_x86_64_instead() {
         exit $?
     fi
     rm -f "$drive/tour.log"
+    local register reset
     "$wine64" 'C:\REGQuorvalis\REGQuorvalis.exe' /s 'C:\Quorvalis\Quorvalis.dll' /log 'C:\tour.log'
-    echo "register: exit $?"
+    register=$?
+    echo "register: exit $register"
     (cd "$drive" && "$wine64" cscript //nologo 'C:\client-check.vbs' 2>&1 | tr -d '\r')
     "$wine64" 'C:\REGQuorvalis\REGQuorvalis.exe' /u /s /log 'C:\tour.log'
-    echo "reset: exit $?"
+    reset=$?
+    echo "reset: exit $reset"
     echo "--- C:\\tour.log"
     tail -c +4 "$drive/tour.log" | tr -d '\r'
-    exit 0
+    [ "$register" -eq 0 ] && [ "$reset" -eq 0 ]
+    exit $?
 }
 
 # A subshell: the environment must not decide between the two ways below.
