@@ -4,13 +4,13 @@
 
 enum { ACTION_NONE = 0, ACTION_REGISTER = 1, ACTION_RESET = 2 };
 
-// Exit codes, one per class of outcome. 0 to 5 keep the meanings regsvr32
-// gives them where they overlap; 1618 is Windows Installer's "another
-// installation is in progress".
 // Held while a copy runs. Global, so that copies other users start over
 // Remote Desktop count too.
 #define INSTANCE_MUTEX_NAME "Global\\REGQuorvalis.instalacao"
 
+// Exit codes, one per class of outcome. 0 to 5 keep the meanings regsvr32
+// gives them where they overlap; 1618 is Windows Installer's "another
+// installation is in progress".
 enum {
     EXIT_DONE = 0,
     EXIT_BAD_COMMAND_LINE = 1,
