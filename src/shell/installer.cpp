@@ -120,16 +120,17 @@ static int RunUnattended(const struct CommandLine *options) {
 }
 
 // Two copies at once would write and delete the same keys interleaved.
-static HANDLE TakeInstanceMutex(void) {
-    HANDLE mutex = CreateMutexA(NULL, FALSE, INSTANCE_MUTEX_NAME);
+// Returns 1 when another copy holds the mutex; otherwise *mutex is ours to
+// close (null when it could not be made, and the run goes on unguarded).
+static int AnotherCopyRuns(HANDLE *mutex) {
+    *mutex = CreateMutexA(NULL, FALSE, INSTANCE_MUTEX_NAME);
     DWORD error = GetLastError();
-    if (mutex != NULL && error != ERROR_ALREADY_EXISTS)
-        return mutex;
-    if (mutex != NULL)
-        CloseHandle(mutex);
     // One that another user made may not even be opened: it is there all the same.
-    return error == ERROR_ALREADY_EXISTS || error == ERROR_ACCESS_DENIED ? NULL
-                                                                         : INVALID_HANDLE_VALUE;
+    if (error != ERROR_ALREADY_EXISTS && !(*mutex == NULL && error == ERROR_ACCESS_DENIED))
+        return 0;
+    if (*mutex != NULL)
+        CloseHandle(*mutex);
+    return 1;
 }
 
 static void BringFirstCopyToFront(void) {
@@ -164,14 +165,14 @@ int InstallerMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int
         ShowBox(USAGE_TEXT, "REGQuorvalis", MB_TOPMOST | MB_ICONINFORMATION);
         return EXIT_BAD_COMMAND_LINE;
     }
-    HANDLE mutex = TakeInstanceMutex();
-    if (mutex == NULL) {
+    HANDLE mutex;
+    if (AnotherCopyRuns(&mutex)) {
         if (!options.unattended)
             BringFirstCopyToFront();
         return EXIT_ALREADY_RUNNING;
     }
     int exitCode = RunGuarded(&options, commandLine);
-    if (mutex != INVALID_HANDLE_VALUE)
+    if (mutex != NULL)
         CloseHandle(mutex);
     FreeSystemLibraries();
     return exitCode;
