@@ -4,7 +4,7 @@
 set -eu
 
 packages="cmake make g++ libgtest-dev g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools
-          wine wine32:i386 wine64 libwine-dev xvfb xauth imagemagick clang-format
+          wine wine32:i386 wine64 libwine-dev xvfb xauth x11-utils imagemagick clang-format
           clang libclang-rt-dev python3 git openssl osslsigncode locales"
 
 # Wine maps accented file names (C:\Automação Comercial\) to Unix names only

@@ -261,12 +261,11 @@ expect_exit 0 "reset after the dependency" /u /s
 echo "== one copy at a time"
 (cd "$drive/Atual" && WINEDLLOVERRIDES=$search_order "$wine" "$program" >/dev/null 2>&1) &
 first=$!
-# Until the first copy holds the mutex, a reset of the empty registry
-# changes nothing; once it does, the probe is turned away.
-for _ in $(seq 30); do
-    run_program "$program" /u /s
-    [ "$code" = $((1618 % 256)) ] && break
-    sleep 1
+# The first copy takes the mutex before it makes its window: once the window
+# is on the display, the mutex is held.
+for _ in $(seq 60); do
+    xwininfo -root -tree 2>/dev/null | grep -q 'VORAN-Instalador' && break
+    sleep 0.5
 done
 expect_exit 1618 "unattended second copy" /s "$component"
 expect_unregistered "second copy"
