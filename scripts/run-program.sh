@@ -111,15 +111,12 @@ run_x86_64_instead() {
         echo "run-program.sh: no x86_64 build to fall back on (make win64)" >&2
         exit 1
     }
-    local xvfb=
+    . "$here/own-display.sh"
     if [ -z "${DISPLAY:-}" ] || [ -n "${CI:-}" ]; then
         mkdir -p "$WINEPREFIX"
-        Xvfb -displayfd 5 -nolisten tcp 5>"$WINEPREFIX/../display" 2>/dev/null &
-        xvfb=$!
-        sleep 1
-        export DISPLAY=:$(cat "$WINEPREFIX/../display")
+        start_own_display "$WINEPREFIX"
     fi
-    trap 'timeout 10 wineserver -k 2>/dev/null; [ -n "$xvfb" ] && kill "$xvfb"' EXIT
+    trap 'timeout 10 wineserver -k 2>/dev/null; stop_own_display' EXIT
     [ -f "$WINEPREFIX/.update-timestamp" ] ||
         WINEDLLOVERRIDES="mscoree,mshtml=" timeout 180 "$wine64" wineboot -i >/dev/null 2>&1
     local drive=$WINEPREFIX/drive_c
@@ -128,7 +125,7 @@ run_x86_64_instead() {
     cp "$build64/samples/component/"* "$drive/Quorvalis/"
     cp "$repo/samples/component/client-check.vbs" "$drive/"
     echo "run-program.sh: $QV_NO_32BIT; running the x86_64 build under 64-bit Wine instead"
-    if [ -z "$xvfb" ]; then
+    if [ -z "$OWN_XVFB_PID" ]; then
         "$wine64" 'C:\REGQuorvalis\REGQuorvalis.exe'
         exit $?
     fi

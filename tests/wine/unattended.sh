@@ -54,23 +54,17 @@ fail() {
 }
 unix_path() { printf '%s/%s' "$drive" "$(printf '%s' "${1#C:\\}" | tr '\\' /)"; }
 
-xvfb_pid=
+. "$source_dir/scripts/own-display.sh"
 finish() {
     timeout 20 wineserver -k >/dev/null 2>&1
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+    stop_own_display
 }
 trap finish EXIT
 
 prepare() {
     rm -rf "$WINEPREFIX"
     mkdir -p "$WINEPREFIX"
-    # Before the boot: the prefix's desktop keeps the display it started with.
-    if [ -z "${DISPLAY:-}" ]; then
-        Xvfb -displayfd 5 -nolisten tcp 5>"$WINEPREFIX/display" 2>/dev/null &
-        xvfb_pid=$!
-        for _ in $(seq 50); do [ -s "$WINEPREFIX/display" ] && break; sleep 0.1; done
-        export DISPLAY=:$(cat "$WINEPREFIX/display")
-    fi
+    [ -n "${DISPLAY:-}" ] || start_own_display "$WINEPREFIX"
     WINEDLLOVERRIDES="mscoree,mshtml=" timeout 180 "$wine" wineboot -i >/dev/null 2>&1 ||
         { echo "FAIL: cannot create the prefix"; exit 1; }
     local planted=$build/planted/planted.dll
