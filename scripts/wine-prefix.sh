@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# [QV_PREFIX_ARCH=win32|win64] wine-prefix.sh <win32-build-dir>
-# Prepares the build tree's private Wine prefix (32-bit, or 64-bit with
-# QV_PREFIX_ARCH=win64; see wine-env.sh) and lays the program out inside it.
+# wine-prefix.sh <win32-build-dir>
+# Prepares the build tree's private WoW64 Wine prefix (see wine-env.sh) and
+# lays the program out inside it.
 # Safe to run again: the prefix is booted only once, the settings are
 # rewritten and the program folders are copied afresh (the program changes
 # between builds).
@@ -27,16 +27,20 @@ fail() {
 # boot_prefix [quiet]: boots $WINEPREFIX once; quiet drops wineboot's output.
 boot_prefix() {
     mkdir -p "$QV_WINE_DIR"
+    [ "$QV_WINE_READY" = 1 ] || fail "$QV_LOADER_PROBLEM"
     if [ ! -f "$WINEPREFIX/.update-timestamp" ]; then
         echo "$(basename "$0"): booting $WINEPREFIX"
         # No Mono or Gecko installer prompt may block an unattended boot.
         if [ "${1-}" = quiet ]; then
-            WINEDLLOVERRIDES="mscoree,mshtml=" timeout 180 wineboot -i >/dev/null 2>&1
+            WINEDLLOVERRIDES="mscoree,mshtml=" timeout 180 "$QV_WINE" wineboot -i >/dev/null 2>&1
         else
-            WINEDLLOVERRIDES="mscoree,mshtml=" timeout 180 wineboot -i
+            WINEDLLOVERRIDES="mscoree,mshtml=" timeout 180 "$QV_WINE" wineboot -i
         fi || fail "wineboot failed or timed out"
     fi
-    [ -d "$WINEPREFIX/drive_c/windows/system32" ] || fail "prefix $WINEPREFIX is incomplete"
+    # The 32-bit side of a 64-bit Windows, the 32-bit script host included,
+    # is in syswow64; without it the program could not run at all.
+    [ -f "$WINEPREFIX/drive_c/windows/syswow64/cscript.exe" ] ||
+        fail "prefix $WINEPREFIX has no 32-bit side (is wine32 installed?)"
 }
 
 # import_settings <reg-file>: without a window manager every hide or destroy
@@ -56,7 +60,7 @@ REGEDIT4
 [HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]
 "Lucida Console"="$monospace"
 EOF
-    timeout 60 wine regedit /S "$1" || fail "could not import $1"
+    timeout 60 "$QV_WINE" regedit /S "$1" || fail "could not import $1"
 }
 
 # lay_out <folder under C:\> <file>...: the folder holds exactly these files.
@@ -95,13 +99,7 @@ done
 [ $missing -eq 0 ] || exit 1
 
 boot_prefix
-# A 64-bit Windows keeps its 32-bit system, the 32-bit script host included,
-# in syswow64; without it the program could not run there at all.
-if [ "$QV_PREFIX_ARCH" = win64 ] && [ ! -f "$WINEPREFIX/drive_c/windows/syswow64/cscript.exe" ]; then
-    fail "prefix $WINEPREFIX has no 32-bit side (is wine32 installed?)"
-fi
-
-import_settings "$QV_WINE_DIR/settings$QV_ARCH_SUFFIX.reg"
+import_settings "$QV_WINE_DIR/settings.reg"
 
 drive_c="$WINEPREFIX/drive_c"
 

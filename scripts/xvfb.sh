@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# [QV_PREFIX_ARCH=win32|win64] xvfb.sh start|stop <win32-build-dir>
+# xvfb.sh start|stop <win32-build-dir>
 # Without a display Wine's message boxes return at once instead of showing,
 # so the GUI runs on a virtual X server. "start" launches one only when
 # DISPLAY is unset and records it for wine-env.sh; "stop" ends only the
-# server that "start" launched. Each QV_PREFIX_ARCH has a server of its own.
+# server that "start" launched.
 set -u
 
 usage() {
@@ -37,10 +37,7 @@ start() {
         return 0
     fi
     rm -f "$QV_XVFB_PID_FILE" "$QV_DISPLAY_FILE"
-    # The two prefixes' suites may start at the same moment: each looks in a
-    # range of its own, so neither can take the other's server for its own.
-    local n pid first=90 log="$QV_WINE_DIR/xvfb$QV_ARCH_SUFFIX.log"
-    [ "$QV_PREFIX_ARCH" = win64 ] && first=80
+    local n pid first=90 log="$QV_WINE_DIR/xvfb.log"
     for n in $(seq "$first" $((first + 9))); do
         # A lock file or socket means another server owns this number.
         [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue

@@ -68,13 +68,9 @@ check "the unsigned package has no signing notes" \
 # The window case starts C:\REGQuorvalis\REGQuorvalis.exe: the signed one for
 # a while, then the build's own again.
 . "$repo/scripts/wine-env.sh" "$build"
-if qv_runs_32bit; then
-    program="$WINEPREFIX/drive_c/REGQuorvalis/REGQuorvalis.exe"
-    cp "$signed/REGQuorvalis.exe" "$program"
-    check "the signed program starts, shows its window and closes under Wine" \
-        bash "$repo/tests/e2e/run-case.sh" "$build" window
-    cp "$exe" "$program"
-else
-    echo "SKIPPED: the signed program under Wine: $QV_NO_32BIT"
-fi
+program="$WINEPREFIX/drive_c/REGQuorvalis/REGQuorvalis.exe"
+cp "$signed/REGQuorvalis.exe" "$program"
+check "the signed program starts, shows its window and closes under Wine" \
+    bash "$repo/tests/e2e/run-case.sh" "$build" window
+cp "$exe" "$program"
 [ $failures -eq 0 ] && echo "PASS" || { echo "$failures check(s) failed"; exit 1; }

@@ -1,10 +1,9 @@
 #!/usr/bin/env bash
-# [QV_PREFIX_ARCH=win32|win64] fixture.sh setup|cleanup <win32-build-dir>
-# Brackets a run of the end-to-end cases on one prefix: "setup" provides a
-# display, prepares the Wine prefix and leaves its Wine server running;
-# "cleanup" stops this prefix's server and the display that setup started.
-# Nothing outside this build tree, and nothing of the other prefix, is
-# touched.
+# fixture.sh setup|cleanup <win32-build-dir>
+# Brackets a run of the end-to-end cases: "setup" provides a display,
+# prepares the Wine prefix and leaves its Wine server running; "cleanup"
+# stops the prefix's server and the display that setup started. Nothing
+# outside this build tree is touched.
 set -u
 
 if [ $# -ne 2 ]; then
@@ -15,16 +14,6 @@ scripts="$(cd "$(dirname "${BASH_SOURCE[0]}")/../../scripts" && pwd)"
 
 case $1 in
 setup)
-    # Each case reports itself skipped then; there is nothing to prepare.
-    (
-        . "$scripts/wine-env.sh" "$2" || exit 2
-        qv_runs_32bit || { echo "fixture.sh: nothing set up: $QV_NO_32BIT"; exit 77; }
-    )
-    case $? in
-    0) ;;
-    77) exit 0 ;;
-    *) exit 1 ;;
-    esac
     bash "$scripts/xvfb.sh" start "$2" || exit 1
     bash "$scripts/wine-prefix.sh" "$2" || exit 1
     (
@@ -37,7 +26,8 @@ setup)
         timeout 10 wineserver -k 2>/dev/null
         timeout 30 wineserver -w 2>/dev/null
         timeout 10 wineserver -p60 </dev/null >/dev/null 2>&1 || exit 1
-        timeout 60 wine cmd /c exit </dev/null >/dev/null 2>&1 || exit 1
+        timeout 60 "$QV_WINE" cmd /c exit </dev/null >/dev/null 2>&1 || exit 1
+        echo "fixture.sh: the 32-bit program runs $QV_PLATFORM"
     ) || {
         echo "fixture.sh: could not start the Wine server" >&2
         exit 1

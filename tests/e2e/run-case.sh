@@ -1,9 +1,8 @@
 #!/usr/bin/env bash
-# [QV_PREFIX_ARCH=win32|win64] run-case.sh <win32-build-dir> <case> [args]
-# Runs one case of the driver inside the build's Wine prefix (the 64-bit one
-# with QV_PREFIX_ARCH=win64) and prints its transcript. At the first failed
-# check it saves a screenshot to <build>/e2e-artifacts/<case>.png (or
-# e2e-artifacts64/) while the program still shows that state.
+# run-case.sh <win32-build-dir> <case> [args]
+# Runs one case of the driver inside the build's Wine prefix and prints its
+# transcript. At the first failed check it saves a screenshot to
+# <build>/e2e-artifacts/<case>.png while the program still shows that state.
 # Exit code: the driver's (0 pass, 1 fail, 2 misuse), 124 on timeout.
 set -u
 
@@ -15,9 +14,9 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 . "$here/../../scripts/wine-env.sh" "$1" || exit 2
 case_name=$2
 shift 2
-if ! qv_runs_32bit; then
-    echo "run-case.sh: $case_name SKIPPED: $QV_NO_32BIT"
-    exit 77
+if [ "$QV_WINE_READY" != 1 ]; then
+    echo "run-case.sh: $case_name cannot run: $QV_LOADER_PROBLEM" >&2
+    exit 1
 fi
 
 driver="$QV_BUILD_DIR/tests/e2e/qv-e2e.exe"
@@ -50,7 +49,7 @@ take_screenshot() {
 }
 
 # The driver's console lines end in CR LF.
-timeout 90 wine "$driver" "$case_name" "$@" 2>&1 | {
+timeout 90 "$QV_WINE" "$driver" "$case_name" "$@" 2>&1 | {
     shot=0
     while IFS= read -r line; do
         line=${line%$'\r'}

@@ -40,18 +40,13 @@ static void ResetAndCheckGone(const ProgramWindow *program) {
     CheckRegistrarRecord(false);
     CheckRegistrarCalls(1, 1);
     CheckClientFails("after the reset");
-    if (PrefixIs64Bit()) {
-        CheckNativeClassKept();
-    }
+    CheckNativeClassKept();
 }
 
 // What a 64-bit Windows adds while the 32-bit registration stands: its
 // 64-bit client cannot use it, and a 64-bit registration of the same class
 // can live beside it (the reset must leave that one alone).
 static bool CheckNativeSide(void) {
-    if (!PrefixIs64Bit()) {
-        return true;
-    }
     CheckNativeClientRefused();
     if (!CheckTrue(SeedNativeClass(), "seed a 64-bit registration of the class")) {
         return false;

@@ -52,8 +52,7 @@ void CaseResetAfterSeededRegistration(int, char **) {
     if (!StartFromKnownState() || !SeedRegistration()) {
         return;
     }
-    bool native = PrefixIs64Bit();
-    if (native && !CheckTrue(SeedNativeClass(), "seed a 64-bit registration of the class")) {
+    if (!CheckTrue(SeedNativeClass(), "seed a 64-bit registration of the class")) {
         return;
     }
     CheckClientWorks("over the seeded registration");
@@ -64,14 +63,10 @@ void CaseResetAfterSeededRegistration(int, char **) {
         CheckRegistrarRecord(false);
         CheckRegistrarCalls(0, 1);
         CheckClientFails("after the reset");
-        if (native) {
-            CheckNativeClassKept();
-        }
+        CheckNativeClassKept();
         ResetFindsNothing(&program, RESET_LINE_COUNT);
         CheckRegistrarCalls(0, 2);
-        if (native) {
-            CheckNativeClassKept();
-        }
+        CheckNativeClassKept();
     }
     CloseProgramWindow(&program);
 }

@@ -3,7 +3,6 @@
 #include "component_registry.h"
 #include "check.h"
 #include "native_class.h"
-#include "prefix_arch.h"
 #include "program_under_test.h"
 #include "registry_probe.h"
 
@@ -18,15 +17,15 @@
 // The layout is two trees: the ProgID key and the class key.
 enum LayoutRoot { PROGID_ROOT, CLASS_ROOT };
 
-// One side's view of the layout: the driver's own (the program's), or the
-// 64-bit side of a 64-bit Windows.
+// One side's view of the layout: the program's, or the 64-bit side of the
+// 64-bit Windows, where the redirected class key is named as it lies.
 struct RegistrySide {
     REGSAM view;
     const char *classKey;
     const char *suffix; // after each check's text
 };
 
-static const RegistrySide g_ownSide = {OWN_VIEW, CLASS_KEY, ""};
+static const RegistrySide g_ownSide = {PROGRAM_VIEW, CLASS_KEY, ""};
 static const RegistrySide g_nativeSide = {NATIVE_VIEW, WOW64_CLASS_KEY, " (64-bit view)"};
 
 struct LayoutValue {
@@ -128,9 +127,6 @@ static void CheckLayoutOn(const RegistrySide *side, const char *libraryPath) {
 
 void CheckComponentLayout(const char *libraryPath) {
     CheckLayoutOn(&g_ownSide, libraryPath);
-    if (!PrefixIs64Bit()) {
-        return;
-    }
     // The program asks for no registry view: its class keys must land where
     // 32-bit clients look, and nowhere a 64-bit client would look.
     CheckLayoutOn(&g_nativeSide, libraryPath);
@@ -153,16 +149,11 @@ static void CheckLayoutGoneFrom(const RegistrySide *side) {
 void CheckComponentLayoutAbsent(void) {
     CheckLayoutGoneFrom(&g_ownSide);
     CheckTrue(RegistryKeyExists(CLASSES "\\CLSID"), "HKLM\\" CLASSES "\\CLSID is still there");
-    if (PrefixIs64Bit()) {
-        CheckLayoutGoneFrom(&g_nativeSide);
-    }
+    CheckLayoutGoneFrom(&g_nativeSide);
 }
 
 bool ClearComponentLayout(void) {
     bool cleared = DeleteRegistryTree(PROGID_KEY) && DeleteRegistryTree(CLASS_KEY) &&
                    !RegistryKeyExists(PROGID_KEY) && !RegistryKeyExists(CLASS_KEY);
-    if (PrefixIs64Bit()) {
-        cleared = ClearNativeClass() && cleared;
-    }
-    return cleared;
+    return ClearNativeClass() && cleared;
 }

@@ -1,13 +1,6 @@
 #include <windows.h>
-#include <string.h>
 #include "prefix_arch.h"
 #include "check.h"
-
-bool PrefixIs64Bit(void) {
-    char arch[16];
-    DWORD length = GetEnvironmentVariableA("QV_PREFIX_ARCH", arch, sizeof arch);
-    return length > 0 && length < sizeof arch && strcmp(arch, "win64") == 0;
-}
 
 bool ProcessUnderWow64(HANDLE process, bool *wow64) {
     BOOL flag = FALSE;
@@ -25,8 +18,5 @@ bool CheckPrefixArch(void) {
     if (!CheckTrue(ProcessUnderWow64(GetCurrentProcess(), &wow64), "tell whether WoW64 runs us")) {
         return false;
     }
-    if (PrefixIs64Bit()) {
-        return CheckTrue(wow64, "64-bit prefix: the driver runs under WoW64");
-    }
-    return CheckTrue(!wow64, "32-bit prefix: the driver does not run under WoW64");
+    return CheckTrue(sizeof(void *) == 8 && !wow64, "the driver is a 64-bit process");
 }

@@ -1,13 +1,12 @@
 // Reading and preparing the live registry of the prefix from the driver.
-// Every path is under HKEY_LOCAL_MACHINE. The plain calls use the driver's
-// own view, which is the program's: both are 32-bit processes, so on a
-// 64-bit Windows both are redirected alike. The "InView" calls take
-// NATIVE_VIEW to look from the 64-bit side of a 64-bit Windows.
+// Every path is under HKEY_LOCAL_MACHINE. The plain calls see it as the
+// 32-bit program does (PROGRAM_VIEW); the "InView" calls also take
+// NATIVE_VIEW, the 64-bit side of the 64-bit Windows the driver runs on.
 #pragma once
 #include <windows.h>
 
-#define OWN_VIEW    ((REGSAM)0)
-#define NATIVE_VIEW ((REGSAM)KEY_WOW64_64KEY)
+#define PROGRAM_VIEW ((REGSAM)0)
+#define NATIVE_VIEW  ((REGSAM)KEY_WOW64_64KEY)
 
 #define REGISTRY_TEXT_MAX 1024
 

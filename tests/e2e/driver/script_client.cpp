@@ -41,23 +41,21 @@ static void ReadOutput(HANDLE pipe, ClientResult *result) {
 }
 
 // The script host by its full path, so that the transcript shows which one
-// ran: on a 64-bit Windows the 32-bit one is in the WoW64 system folder, and
-// "sysnative" is how a 32-bit process reaches the 64-bit system32.
+// ran: the 32-bit one is in the WoW64 system folder, the 64-bit one in the
+// driver's own system folder.
 static bool ScriptHostPath(bool native, char *path) {
     char folder[MAX_PATH];
     UINT length;
     if (native) {
-        length = GetWindowsDirectoryA(folder, MAX_PATH);
-    } else if (PrefixIs64Bit()) {
-        length = GetSystemWow64DirectoryA(folder, MAX_PATH);
-    } else {
         length = GetSystemDirectoryA(folder, MAX_PATH);
+    } else {
+        length = GetSystemWow64DirectoryA(folder, MAX_PATH);
     }
     if (length == 0 || length >= MAX_PATH - 32) {
         Note("no system folder for the script host, error %lu", GetLastError());
         return false;
     }
-    wsprintfA(path, native ? "%s\\sysnative\\cscript.exe" : "%s\\cscript.exe", folder);
+    wsprintfA(path, "%s\\cscript.exe", folder);
     return true;
 }
 
@@ -120,13 +118,11 @@ bool RunNativeScriptClient(ClientResult *result) {
     return RunClient(true, result);
 }
 
-// On a 64-bit Windows the client that answered must have been the 32-bit one.
+// The client that answered must have been the 32-bit one.
 static void CheckClientIs32Bit(const ClientResult *result, const char *when) {
-    if (PrefixIs64Bit()) {
-        char what[256];
-        wsprintfA(what, "script client %s is the 32-bit one (under WoW64)", when);
-        CheckTrue(result->wow64, what);
-    }
+    char what[256];
+    wsprintfA(what, "script client %s is the 32-bit one (under WoW64)", when);
+    CheckTrue(result->wow64, what);
 }
 
 // The client ran at all, and as the 32-bit one.

@@ -2,7 +2,6 @@
 #include <oleauto.h>
 #include "type_library.h"
 #include "check.h"
-#include "prefix_arch.h"
 #include "program_under_test.h"
 #include "registry_probe.h"
 
@@ -10,9 +9,8 @@
 #define WIN32_KEY     TYPELIB_KEY "\\1.0\\0\\win32"
 #define INTERFACE_KEY "Software\\Classes\\Interface\\" IID_TEXT
 
-// Under WoW64, OLE Automation registers the interfaces of a type library in
-// both registry views and removes them from both (measured under Wine 8);
-// the TypeLib key itself is shared.
+// Under WoW64, OLE Automation registers a type library and its interfaces in
+// both registry views and removes them from both (measured under Wine 8).
 
 static const GUID LIBID_Component = {
     0xC84A1F39, 0x2E6D, 0x4B07, {0x9F, 0x51, 0x0A, 0x7E, 0x3D, 0x62, 0xB8, 0xC4}};
@@ -44,10 +42,8 @@ void CheckTypeLibraryRegistered(const char *path) {
     CheckText("type library registered from", path, value.text);
     CheckTrue(RegistryKeyExists(INTERFACE_KEY),
               "its interface registered (HKLM\\" INTERFACE_KEY ")");
-    if (PrefixIs64Bit()) {
-        CheckTrue(RegistryKeyExistsInView(NATIVE_VIEW, INTERFACE_KEY),
-                  "its interface registered in the 64-bit view too");
-    }
+    CheckTrue(RegistryKeyExistsInView(NATIVE_VIEW, INTERFACE_KEY),
+              "its interface registered in the 64-bit view too");
 }
 
 void CheckTypeLibraryAbsent(void) {
@@ -55,10 +51,10 @@ void CheckTypeLibraryAbsent(void) {
               "type library not registered (HKLM\\" TYPELIB_KEY " absent)");
     CheckTrue(!RegistryKeyExists(INTERFACE_KEY),
               "its interface not registered (HKLM\\" INTERFACE_KEY " absent)");
-    if (PrefixIs64Bit()) {
-        CheckTrue(!RegistryKeyExistsInView(NATIVE_VIEW, INTERFACE_KEY),
-                  "its interface not registered in the 64-bit view either");
-    }
+    CheckTrue(!RegistryKeyExistsInView(NATIVE_VIEW, TYPELIB_KEY),
+              "type library not registered in the 64-bit view either");
+    CheckTrue(!RegistryKeyExistsInView(NATIVE_VIEW, INTERFACE_KEY),
+              "its interface not registered in the 64-bit view either");
 }
 
 bool ClearTypeLibrary(void) {
@@ -66,9 +62,8 @@ bool ClearTypeLibrary(void) {
     UnRegisterTypeLib(LIBID_Component, 1, 0, 0, SYS_WIN32);
     bool cleared = DeleteRegistryTree(TYPELIB_KEY) && DeleteRegistryTree(INTERFACE_KEY) &&
                    !RegistryKeyExists(TYPELIB_KEY) && !RegistryKeyExists(INTERFACE_KEY);
-    if (PrefixIs64Bit()) {
-        cleared = DeleteRegistryTreeInView(NATIVE_VIEW, INTERFACE_KEY) &&
-                  !RegistryKeyExistsInView(NATIVE_VIEW, INTERFACE_KEY) && cleared;
-    }
-    return cleared;
+    return DeleteRegistryTreeInView(NATIVE_VIEW, TYPELIB_KEY) &&
+           DeleteRegistryTreeInView(NATIVE_VIEW, INTERFACE_KEY) &&
+           !RegistryKeyExistsInView(NATIVE_VIEW, TYPELIB_KEY) &&
+           !RegistryKeyExistsInView(NATIVE_VIEW, INTERFACE_KEY) && cleared;
 }

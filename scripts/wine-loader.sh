@@ -1,0 +1,79 @@
+# shellcheck shell=bash
+# Which Wine loader runs the 32-bit program on this machine; sourced, never
+# executed. Every Wine run uses a WoW64 prefix (WINEARCH=win64) and starts
+# its programs through Wine's 64-bit loader, which starts a 32-bit program by
+# executing the file named "wine" beside its own real path:
+#   - where the CPU runs 32-bit code, that is Wine's own 32-bit loader;
+#   - where it does not ("Exec format error"), a copy of the 64-bit loader in
+#     the build tree finds a script there instead, which runs the 32-bit
+#     loader under QEMU's user-mode emulator. Nothing machine-wide
+#     (binfmt_misc) is registered.
+# A 32-bit process cannot start another 32-bit one under emulation, so what
+# starts the program (a driver, a script host, a shell) is a 64-bit process.
+#
+#   qv_cpu_runs_32bit           true when this machine executes i386 code
+#   qv_qemu_i386                prints a qemu-i386 of version 8 or later
+#   qv_use_wine_loader <folder> sets QV_WINE (the loader to run programs with)
+#                               and QV_PLATFORM (how the program runs); on
+#                               failure QV_LOADER_PROBLEM says why
+
+QV_SYSTEM_WINE64=/usr/lib/wine/wine64
+QV_SYSTEM_WINE32=/usr/lib/wine/wine
+# Older QEMU spends minutes starting every 32-bit process.
+QV_QEMU_MIN_MAJOR=8
+
+# A 96-byte i386 ELF that exits with code 42: only a CPU (or kernel) that
+# runs 32-bit code gets that far; others refuse it with "Exec format error".
+qv_cpu_runs_32bit() {
+    local probe status
+    probe=$(mktemp) || return 1
+    printf '\177ELF\001\001\001\000\000\000\000\000\000\000\000\000\002\000\003\000\001\000\000\000\124\200\004\010\064\000\000\000\000\000\000\000\000\000\000\000\064\000\040\000\001\000\000\000\000\000\000\000\001\000\000\000\000\000\000\000\000\200\004\010\000\200\004\010\140\000\000\000\140\000\000\000\005\000\000\000\000\020\000\000\270\001\000\000\000\273\052\000\000\000\315\200' >"$probe"
+    chmod +x "$probe"
+    "$probe" 2>/dev/null
+    status=$?
+    rm -f "$probe"
+    [ "$status" -eq 42 ]
+}
+
+qv_qemu_i386() {
+    local qemu version
+    qemu=$(command -v qemu-i386) || return 1
+    version=$("$qemu" --version 2>/dev/null | sed -n '1s/^qemu-i386 version \([0-9]*\)\..*/\1/p')
+    [ -n "$version" ] && [ "$version" -ge "$QV_QEMU_MIN_MAJOR" ] || return 1
+    echo "$qemu"
+}
+
+qv_use_wine_loader() {
+    local folder=$1 qemu
+    QV_LOADER_PROBLEM=
+    if [ ! -x "$QV_SYSTEM_WINE64" ] || [ ! -f "$QV_SYSTEM_WINE32" ]; then
+        QV_LOADER_PROBLEM="Wine's 64-bit and 32-bit loaders are not both installed (run scripts/install-deps.sh)"
+        return 1
+    fi
+    if qv_cpu_runs_32bit; then
+        QV_WINE=$QV_SYSTEM_WINE64
+        QV_PLATFORM="natively"
+        export QV_WINE QV_PLATFORM
+        return 0
+    fi
+    if ! qemu=$(qv_qemu_i386); then
+        QV_LOADER_PROBLEM="this machine runs no 32-bit code and has no qemu-i386 of version $QV_QEMU_MIN_MAJOR or later to emulate it (run scripts/install-deps.sh)"
+        return 1
+    fi
+    # The 64-bit loader finds its libraries, its data and "wine" relative to
+    # its own real path, so the copy gets the layout of /usr.
+    local lib=$folder/lib
+    mkdir -p "$lib/wine" "$folder/share" || return 1
+    cmp -s "$QV_SYSTEM_WINE64" "$lib/wine/wine64" || cp -f "$QV_SYSTEM_WINE64" "$lib/wine/wine64"
+    ln -sfn /usr/lib/x86_64-linux-gnu "$lib/x86_64-linux-gnu"
+    ln -sfn /usr/lib/i386-linux-gnu "$lib/i386-linux-gnu"
+    ln -sfn /usr/share/wine "$folder/share/wine"
+    # Without WINELOADERNOEXEC the 32-bit loader would re-execute itself
+    # natively, and fail.
+    printf '#!/bin/sh\nWINELOADERNOEXEC=1 exec %s %s "$@"\n' "$qemu" "$QV_SYSTEM_WINE32" \
+        >"$lib/wine/wine.new" && chmod +x "$lib/wine/wine.new" && mv -f "$lib/wine/wine.new" "$lib/wine/wine" ||
+        return 1
+    QV_WINE=$lib/wine/wine64
+    QV_PLATFORM="under QEMU user-mode emulation ($("$qemu" --version | head -n 1))"
+    export QV_WINE QV_PLATFORM
+}
