@@ -1,7 +1,7 @@
 # The two commands of the README: `make run` and `make test`.
 JOBS ?= 2
 
-.PHONY: all deps win32 win64 host host-asan fuzz-build build test fuzz dist run clean
+.PHONY: all deps win32 host host-asan fuzz-build build test fuzz dist run clean
 
 all: build
 
@@ -11,12 +11,6 @@ deps:
 win32: deps
 	cmake --preset win32 >/dev/null
 	cmake --build --preset win32 -j$(JOBS)
-
-# The same sources for x86_64: where 32-bit programs cannot run, the program
-# still runs under 64-bit Wine.
-win64: deps
-	cmake --preset win64 >/dev/null
-	cmake --build --preset win64 -j$(JOBS)
 
 host: deps
 	cmake --preset host >/dev/null
@@ -31,7 +25,7 @@ fuzz-build: deps
 	cmake --preset fuzz >/dev/null
 	cmake --build --preset fuzz -j$(JOBS)
 
-build: win32 win64 host host-asan
+build: win32 host host-asan
 
 # Every suite runs even when an earlier one fails; the exit status says
 # whether all of them passed.
@@ -42,8 +36,7 @@ test: build fuzz-build
 	ctest --preset host-asan -j$(JOBS) || status=1; \
 	echo "== short fuzz runs (libFuzzer, AddressSanitizer + UndefinedBehaviorSanitizer)"; \
 	ctest --preset fuzz -j$(JOBS) || status=1; \
-	echo "== build checks and end-to-end tests under Wine"; ctest --preset win32 || status=1; \
-	echo "== the x86_64 build under 64-bit Wine"; ctest --preset win64 -j$(JOBS) || status=1; \
+	echo "== build checks and the 32-bit program under Wine"; ctest --preset win32 -j$(JOBS) || status=1; \
 	exit $$status
 
 # Ten minutes per fuzz target; findings are kept under build/fuzz/tests/fuzz/runs/.
@@ -59,7 +52,7 @@ export SIGN_PKCS12 SIGN_PASSWORD_FILE SIGN_TIMESTAMP_URL
 dist: win32
 	bash scripts/make-dist.sh build/win32 dist
 
-run: win32 win64
+run: win32
 	@bash scripts/run-program.sh build/win32
 
 # Measurements under Wine against baselines: prints the table and writes it

@@ -25,7 +25,7 @@ busy_program="$busy_build/REGQuorvalis.exe"
 registrar="$build/samples/registrar/REGQUORVALIS2.OCX"
 component="$build/samples/component/Quorvalis.dll"
 type_library="$build/samples/component/Quorvalis.tlb"
-driver="$build/bench/qv-bench.exe"
+driver="$build/tests/e2e/qv-bench.exe"
 empty_dialog="$build/bench/qv-empty-dialog.exe"
 self_registering="$build/bench/qv-selfreg.dll"
 for f in "$program" "$busy_program" "$registrar" "$component" "$type_library" "$driver" \

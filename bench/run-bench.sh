@@ -38,16 +38,16 @@ started=$(date +%s)
 load_at_start=$(cut -d' ' -f1 /proc/loadavg)
 
 mkdir -p "$state"
-# The measurements are of the program on a 32-bit Windows.
-export QV_PREFIX_ARCH=win32
 # Always a display of our own: a desktop's window manager would change what
 # is measured.
 unset DISPLAY
 . "$scripts/wine-env.sh" "$state" || exit 2
-qv_runs_32bit || {
-    echo "run-bench.sh: nothing to measure: $QV_NO_32BIT" >&2
+[ "$QV_WINE_READY" = 1 ] || {
+    echo "run-bench.sh: nothing to measure: $QV_LOADER_PROBLEM" >&2
     exit 1
 }
+echo "run-bench.sh: the 32-bit programs run $QV_PLATFORM"
+
 bash "$scripts/xvfb.sh" start "$state" || exit 1
 . "$scripts/wine-env.sh" "$state" || exit 2
 stop_all() {
@@ -62,7 +62,7 @@ bash "$here/bench-prefix.sh" "$state" "$build" "$busy_build" || exit 1
 timeout 10 wineserver -k 2>/dev/null
 timeout 30 wineserver -w 2>/dev/null
 timeout 10 wineserver -p60 </dev/null >/dev/null 2>&1 || exit 1
-timeout 60 wine cmd /c exit </dev/null >/dev/null 2>&1 || exit 1
+timeout 60 "$QV_WINE" cmd /c exit </dev/null >/dev/null 2>&1 || exit 1
 
 samples="$state/samples.txt"
 : >"$samples"
@@ -71,7 +71,7 @@ measure() { # measure <timeout seconds> <driver arguments>...
     local limit=$1
     shift
     # The driver's console lines end in CR LF.
-    timeout "$limit" wine "$driver" "$@" </dev/null 2>&1 | tr -d '\r' | tee -a "$samples"
+    timeout "$limit" "$QV_WINE" "$driver" "$@" </dev/null 2>&1 | tr -d '\r' | tee -a "$samples"
     local status=${PIPESTATUS[0]}
     if [ "$status" -ne 0 ]; then
         echo "run-bench.sh: qv-bench $1 failed (status $status)" >&2
@@ -101,8 +101,8 @@ echo "IMPORTS ours $summary" >>"$samples"
 
 cpu=$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n 1)
 os=$(. /etc/os-release 2>/dev/null && echo "$PRETTY_NAME")
-machine="${cpu:-unknown CPU}, $(nproc) cores, ${os:-unknown system}, $(wine --version)"
-machine="$machine, load average $load_at_start at the start"
+machine="${cpu:-unknown CPU}, $(nproc) cores, ${os:-unknown system}, $("$QV_WINE" --version)"
+machine="$machine, load average $load_at_start at the start, the 32-bit programs run $QV_PLATFORM"
 table="$state/table.md"
 bash "$here/report.sh" "$samples" "$(date -u '+%Y-%m-%d %H:%M UTC')" "$machine" >"$table" || exit 1
 

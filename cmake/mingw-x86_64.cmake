@@ -1,4 +1,4 @@
-# Cross-compiles the same sources for 64-bit Windows with MinGW-w64, so the
-# program and samples can be run under 64-bit Wine where 32-bit code cannot run.
+# Cross-compiles the 64-bit test drivers, which start the 32-bit program
+# under Wine, with MinGW-w64.
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 include(${CMAKE_CURRENT_LIST_DIR}/mingw.cmake)

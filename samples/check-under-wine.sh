@@ -1,4 +1,4 @@
-#!/bin/sh
+#!/usr/bin/env bash
 # Runs the sample libraries for real under Wine, in a fresh prefix: the
 # registrar's record, its failure switch and its call counters through
 # regsvr32; the broken variants' missing entries; and the component through a
@@ -8,9 +8,9 @@
 #
 # Usage: check-under-wine.sh PREFIX REGISTRAR ONLY_REGISTER ONLY_UNREGISTER COMPONENT TYPELIB CLIENT_VBS VERSION COMPONENT_DEP
 # PREFIX is a scratch folder that is wiped and rebuilt; VERSION is the text the
-# component must report. The prefix is 32-bit and run by wine unless
-# QV_WINEARCH=win64 and QV_WINE names the 64-bit loader, for the x86_64 build.
-# Exits non-zero when any check fails.
+# component must report. The prefix is a WoW64 one and every tool is the
+# 32-bit one from its syswow64, started through the 64-bit loader (see
+# scripts/wine-loader.sh). Exits non-zero when any check fails.
 set -u
 LC_ALL=C
 export LC_ALL
@@ -21,17 +21,20 @@ if [ $# -ne 9 ]; then
 fi
 prefix=$1
 version=$8
-wine=${QV_WINE:-wine}
 
 WINEPREFIX=$prefix
-WINEARCH=${QV_WINEARCH:-win32}
+WINEARCH=win64
 WINEDEBUG=-all
 export WINEPREFIX WINEARCH WINEDEBUG
 
-if ! "$wine" --version >/dev/null 2>&1; then
-    echo "SKIPPED: this machine cannot run $WINEARCH programs ($wine fails)"
-    exit 77
+. "$(dirname "$0")/../scripts/wine-loader.sh"
+if ! qv_use_wine_loader "$prefix.loader"; then
+    echo "FAIL: $QV_LOADER_PROBLEM"
+    exit 1
 fi
+wine=$QV_WINE
+echo "the 32-bit libraries run $QV_PLATFORM"
+syswow64='C:\windows\syswow64'
 
 rm -rf "$prefix"
 mkdir -p "$(dirname "$prefix")"
@@ -64,10 +67,12 @@ fail() {
 }
 
 run_wine() { timeout 60 "$wine" "$@" 2>&1 | tr -d '\r'; }
+reg() { run_wine "$syswow64\\reg.exe" "$@"; }
+regsvr32() { timeout 60 "$wine" "$syswow64\\regsvr32.exe" "$@" >/dev/null 2>&1; }
 
 # "TYPE DATA" of a registry value, or nothing when the key or value is absent.
 reg_value() {
-    run_wine reg query "$1" /v "$2" |
+    reg query "$1" /v "$2" |
         awk -v name="$2" '$1 == name { $1 = ""; sub(/^ +/, ""); sub(/ +/, " "); print }'
 }
 
@@ -86,7 +91,7 @@ expect_exit() {
     description=$1
     expectation=$2
     shift 2
-    timeout 60 "$@" >/dev/null 2>&1
+    "$@" >/dev/null 2>&1
     status=$?
     if { [ "$expectation" = zero ] && [ $status -eq 0 ]; } ||
         { [ "$expectation" = nonzero ] && [ $status -ne 0 ]; }; then
@@ -104,25 +109,25 @@ registrar='C:\registrar\REGQUORVALIS2.OCX'
 
 # --- Registrar --------------------------------------------------------------
 
-expect_exit "unregister with nothing recorded succeeds" zero "$wine" regsvr32 /s /u "$registrar"
-expect_exit "register succeeds" zero "$wine" regsvr32 /s "$registrar"
+expect_exit "unregister with nothing recorded succeeds" zero regsvr32 /s /u "$registrar"
+expect_exit "register succeeds" zero regsvr32 /s "$registrar"
 expect_value "register records Registered = 1" "$record" Registered "REG_SZ 1"
-expect_exit "unregister succeeds" zero "$wine" regsvr32 /s /u "$registrar"
+expect_exit "unregister succeeds" zero regsvr32 /s /u "$registrar"
 expect_value "unregister removes the record" "$record" Registered ""
 
 # Each failure switch form, then a switch that is off; the record must follow.
 for form in "REG_DWORD 1 nonzero" "REG_SZ 1 nonzero" "REG_DWORD 0 zero" "REG_SZ 0 zero"; do
     set -- $form
-    run_wine reg delete "$record" /f >/dev/null
-    run_wine reg add "$control" /v FailRegister /t "$1" /d "$2" /f >/dev/null
-    expect_exit "register with FailRegister $1 $2 exits $3" "$3" "$wine" regsvr32 /s "$registrar"
+    reg delete "$record" /f >/dev/null
+    reg add "$control" /v FailRegister /t "$1" /d "$2" /f >/dev/null
+    expect_exit "register with FailRegister $1 $2 exits $3" "$3" regsvr32 /s "$registrar"
     if [ "$3" = nonzero ]; then
         expect_value "failed register records nothing" "$record" Registered ""
     else
         expect_value "register with the switch off records" "$record" Registered "REG_SZ 1"
     fi
 done
-expect_exit "unregister leaves the control key alone" zero "$wine" regsvr32 /s /u "$registrar"
+expect_exit "unregister leaves the control key alone" zero regsvr32 /s /u "$registrar"
 expect_value "control key survives unregister" "$control" FailRegister "REG_SZ 0"
 # 1 + 4 registrations, 1 + 1 + 1 unregistrations, failing ones included.
 expect_value "every register call is counted" "$calls" DllRegisterServer "REG_DWORD 0x5"
@@ -130,15 +135,15 @@ expect_value "every unregister call is counted" "$calls" DllUnregisterServer "RE
 
 # --- Broken registrar variants ------------------------------------------------
 
-run_wine reg delete "$control" /f >/dev/null
+reg delete "$control" /f >/dev/null
 expect_exit "register-only variant registers" zero \
-    "$wine" regsvr32 /s 'C:\only-register\REGQUORVALIS2.OCX'
+    regsvr32 /s 'C:\only-register\REGQUORVALIS2.OCX'
 expect_exit "register-only variant has no unregister entry" nonzero \
-    "$wine" regsvr32 /s /u 'C:\only-register\REGQUORVALIS2.OCX'
+    regsvr32 /s /u 'C:\only-register\REGQUORVALIS2.OCX'
 expect_exit "unregister-only variant has no register entry" nonzero \
-    "$wine" regsvr32 /s 'C:\only-unregister\REGQUORVALIS2.OCX'
+    regsvr32 /s 'C:\only-unregister\REGQUORVALIS2.OCX'
 expect_exit "unregister-only variant unregisters" zero \
-    "$wine" regsvr32 /s /u 'C:\only-unregister\REGQUORVALIS2.OCX'
+    regsvr32 /s /u 'C:\only-unregister\REGQUORVALIS2.OCX'
 expect_value "unregister-only variant removed the record" "$record" Registered ""
 
 # --- Component ----------------------------------------------------------------
@@ -150,17 +155,17 @@ description='Quorvalis comunica com o SAT VORAN'
 
 # register_class LIBRARY_PATH: the six values an installation writes.
 register_class() {
-    run_wine reg add "$classes\\Quorvalis.dll.object" /ve /d "$description" /f &&
-        run_wine reg add "$classes\\Quorvalis.dll.object\\CLSID" /ve /d "$clsid" /f &&
-        run_wine reg add "$classes\\CLSID\\$clsid" /ve /d "$description" /f &&
-        run_wine reg add "$classes\\CLSID\\$clsid\\InprocServer32" /ve /d "$1" /f &&
-        run_wine reg add "$classes\\CLSID\\$clsid\\InprocServer32" /v ThreadingModel /d both /f &&
-        run_wine reg add "$classes\\CLSID\\$clsid\\ProgID" /ve /d Quorvalis.dll.object /f
+    reg add "$classes\\Quorvalis.dll.object" /ve /d "$description" /f &&
+        reg add "$classes\\Quorvalis.dll.object\\CLSID" /ve /d "$clsid" /f &&
+        reg add "$classes\\CLSID\\$clsid" /ve /d "$description" /f &&
+        reg add "$classes\\CLSID\\$clsid\\InprocServer32" /ve /d "$1" /f &&
+        reg add "$classes\\CLSID\\$clsid\\InprocServer32" /v ThreadingModel /d both /f &&
+        reg add "$classes\\CLSID\\$clsid\\ProgID" /ve /d Quorvalis.dll.object /f
 }
 
 # expect_client DESCRIPTION ok|failed: runs the script client and checks its verdict line.
 expect_client() {
-    timeout 60 "$wine" cscript //nologo 'C:\client-check.vbs' "$version" >"$prefix/client.out" 2>&1
+    timeout 60 "$wine" "$syswow64\\cscript.exe" //nologo 'C:\client-check.vbs' "$version" >"$prefix/client.out" 2>&1
     status=$?
     output=$(tr -d '\r' <"$prefix/client.out")
     case "$2:$status:$output" in
@@ -175,7 +180,7 @@ register_class 'C:\component\Quorvalis.dll' >/dev/null
 expect_client "client works with the type library beside the DLL" ok
 register_class 'C:\component-alone\Quorvalis.dll' >/dev/null
 expect_client "client fails without any type library" failed
-run_wine reg add "$classes\\TypeLib\\$libid\\1.0\\0\\$WINEARCH" /ve /d 'C:\component\Quorvalis.tlb' /f \
+reg add "$classes\\TypeLib\\$libid\\1.0\\0\\win32" /ve /d 'C:\component\Quorvalis.tlb' /f \
     >/dev/null
 expect_client "client works through the registered type library" ok
 

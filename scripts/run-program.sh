@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
 # run-program.sh <win32-build-dir>
-# What `make run` does once the win32 preset is built (where 32-bit code
-# cannot run, it starts the x86_64 build instead, see run_x86_64_instead): lays the program and
+# What `make run` does once the win32 preset is built: lays the program and
 # the sample libraries out in the build's Wine prefix (the program with its
 # registrar in C:\REGQuorvalis\, the component and its type library in
 # C:\Quorvalis\), then
@@ -26,10 +25,10 @@ run_for_operator() {
     . "$here/wine-env.sh" "$build" || exit 2
     # The prefix is set up for a display without a window manager; on the
     # operator's desktop the window manager places and decorates the windows.
-    timeout 60 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d Y /f \
+    timeout 60 "$QV_WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d Y /f \
         >/dev/null 2>&1
-    echo "run-program.sh: starting C:\\REGQuorvalis\\REGQuorvalis.exe on $DISPLAY"
-    wine 'C:\REGQuorvalis\REGQuorvalis.exe'
+    echo "run-program.sh: starting C:\\REGQuorvalis\\REGQuorvalis.exe on $DISPLAY, $QV_PLATFORM"
+    "$QV_WINE" 'C:\REGQuorvalis\REGQuorvalis.exe'
     status=$?
     timeout 10 wineserver -k 2>/dev/null
     exit $status
@@ -72,7 +71,8 @@ play_tour() {
 
     echo "run-program.sh: tour on $DISPLAY: register C:\\Quorvalis\\Quorvalis.dll, call the client, reset"
     # The driver's lines end in CR LF; its passed checks go to the transcript only.
-    timeout 120 wine "$driver" tour 2>&1 | while IFS= read -r line; do
+    echo "run-program.sh: the 32-bit program runs $QV_PLATFORM"
+    timeout 120 "$QV_WINE" "$driver" tour 2>&1 | while IFS= read -r line; do
         line=${line%$'\r'}
         printf '%s\n' "$line" >>"$transcript"
         case $line in
@@ -100,60 +100,6 @@ play_tour() {
     echo "run-program.sh: screenshots and the transcript are in $shots"
     exit "$status"
 }
-
-# Where 32-bit code cannot run, the x86_64 build of the same sources runs
-# under 64-bit Wine in a prefix of its own: for the operator on a display,
-# otherwise as a short unattended tour (register, client, reset) with the log.
-run_x86_64_instead() {
-    local build64=$repo/build/win64 wine64=/usr/lib/wine/wine64
-    export WINEARCH=win64 WINEPREFIX=$repo/build/win64/wine/run WINEDEBUG=-all LANG=en_US.UTF-8
-    [ -x "$wine64" ] && [ -f "$build64/REGQuorvalis.exe" ] || {
-        echo "run-program.sh: no x86_64 build to fall back on (make win64)" >&2
-        exit 1
-    }
-    . "$here/own-display.sh"
-    if [ -z "${DISPLAY:-}" ] || [ -n "${CI:-}" ]; then
-        mkdir -p "$WINEPREFIX"
-        start_own_display "$WINEPREFIX"
-    fi
-    trap 'timeout 10 wineserver -k 2>/dev/null; stop_own_display' EXIT
-    [ -f "$WINEPREFIX/.update-timestamp" ] ||
-        WINEDLLOVERRIDES="mscoree,mshtml=" timeout 180 "$wine64" wineboot -i >/dev/null 2>&1
-    local drive=$WINEPREFIX/drive_c
-    mkdir -p "$drive/REGQuorvalis" "$drive/Quorvalis"
-    cp "$build64/REGQuorvalis.exe" "$build64/samples/registrar/REGQUORVALIS2.OCX" "$drive/REGQuorvalis/"
-    cp "$build64/samples/component/"* "$drive/Quorvalis/"
-    cp "$repo/samples/component/client-check.vbs" "$drive/"
-    echo "run-program.sh: $QV_NO_32BIT; running the x86_64 build under 64-bit Wine instead"
-    if [ -z "$OWN_XVFB_PID" ]; then
-        "$wine64" 'C:\REGQuorvalis\REGQuorvalis.exe'
-        exit $?
-    fi
-    rm -f "$drive/tour.log"
-    local register reset
-    "$wine64" 'C:\REGQuorvalis\REGQuorvalis.exe' /s 'C:\Quorvalis\Quorvalis.dll' /log 'C:\tour.log'
-    register=$?
-    echo "register: exit $register"
-    (cd "$drive" && "$wine64" cscript //nologo 'C:\client-check.vbs' 2>&1 | tr -d '\r')
-    "$wine64" 'C:\REGQuorvalis\REGQuorvalis.exe' /u /s /log 'C:\tour.log'
-    reset=$?
-    echo "reset: exit $reset"
-    echo "--- C:\\tour.log"
-    tail -c +4 "$drive/tour.log" | tr -d '\r'
-    [ "$register" -eq 0 ] && [ "$reset" -eq 0 ]
-    exit $?
-}
-
-# A subshell: the environment must not decide between the two ways below.
-(
-    . "$here/wine-env.sh" "$build" || exit 2
-    qv_runs_32bit || exit 3
-)
-case $? in
-0) ;;
-3) QV_NO_32BIT=$(. "$here/wine-env.sh" "$build" && echo "$QV_NO_32BIT") run_x86_64_instead ;;
-*) exit 1 ;;
-esac
 
 if [ -n "${DISPLAY:-}" ] && [ -z "${CI:-}" ]; then
     run_for_operator

@@ -23,10 +23,13 @@ static void DeleteTree(HKEY parent, const char *name) {
     RegDeleteKeyA(parent, name);
 }
 
+// The driver is a 64-bit process and the registrations it reads are a 32-bit
+// process's: their class key lies under Wow6432Node, while the ProgID is
+// shared and OLE Automation writes the type library to both views.
 static void ClassKeyPath(char *path, const char *tail) {
     char guid[GUID_TEXT_SIZE];
     FormatGuidString(guid, &CLSID_Component);
-    wsprintfA(path, CLASSES_KEY_PATH "\\CLSID\\%s%s", guid, tail);
+    wsprintfA(path, CLASSES_KEY_PATH "\\Wow6432Node\\CLSID\\%s%s", guid, tail);
 }
 
 static void TypeLibKeyPath(char *path) {

@@ -48,7 +48,7 @@ static bool TimeProgram(const char *program, const char *library, long *microsec
 static bool TimeRegsvr32(const char *selfRegistering, long *microseconds) {
     char regsvr32[MAX_PATH];
     char arguments[MAX_PATH + 8];
-    GetSystemDirectoryA(regsvr32, MAX_PATH - 16);
+    GetSystemWow64DirectoryA(regsvr32, MAX_PATH - 16);
     lstrcatA(regsvr32, "\\regsvr32.exe");
     wsprintfA(arguments, "/s \"%s\"", selfRegistering);
 

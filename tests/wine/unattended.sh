@@ -5,32 +5,31 @@
 # names beside the program and in the current folder, with Windows' search
 # order restored; and a component whose own dependency lies beside it.
 #
-# Usage: unattended.sh SOURCE_DIR BUILD_DIR WINE_LOADER win32|win64
+# Usage: unattended.sh SOURCE_DIR BUILD_DIR
 # BUILD_DIR holds REGQuorvalis.exe, samples/ and planted/planted.dll. The
-# 32-bit loader "wine" with win64 runs the 32-bit program under WoW64.
+# program runs under WoW64 in a 64-bit prefix, started by the 64-bit loader
+# (see scripts/wine-loader.sh); the registry tool and the script client are
+# the 32-bit ones, so they see the registry as the program does.
 set -u
-if [ $# -ne 4 ]; then
-    echo "usage: $0 SOURCE_DIR BUILD_DIR WINE_LOADER win32|win64" >&2
+if [ $# -ne 2 ]; then
+    echo "usage: $0 SOURCE_DIR BUILD_DIR" >&2
     exit 2
 fi
 source_dir=$1
 build=$(cd "$2" && pwd)
-wine=$3
-export WINEARCH=$4 WINEPREFIX=$build/wine/unattended-$4 WINEDEBUG=-all
-# The registry view and the script client must be the program's own: the
-# 32-bit ones under WoW64.
-system='C:\windows\system32'
-if [ "$WINEARCH" = win64 ] && [ "$(basename "$wine")" = wine ]; then
-    system='C:\windows\syswow64'
-fi
+export WINEARCH=win64 WINEPREFIX=$build/wine/unattended WINEDEBUG=-all
+system='C:\windows\syswow64'
 # Accented file names reach Wine only under a UTF-8 locale that is generated.
 export LANG=en_US.UTF-8
 unset LC_ALL LC_CTYPE
 
-if ! "$wine" --version >/dev/null 2>&1; then
-    echo "SKIPPED: this machine cannot run $WINEARCH programs ($wine fails)"
-    exit 77
+. "$source_dir/scripts/wine-loader.sh"
+if ! qv_use_wine_loader "$build/wine/loader"; then
+    echo "FAIL: $QV_LOADER_PROBLEM"
+    exit 1
 fi
+wine=$QV_WINE
+echo "the 32-bit program runs $QV_PLATFORM"
 if ! locale -a | grep -qix 'en_US\.utf-\?8'; then
     echo "FAIL: the en_US.UTF-8 locale is not generated"
     exit 1
