@@ -24,11 +24,7 @@ typelib=$6
 component_dep=$7
 component_dep_dir=$(dirname "$component_dep")
 
-# The samples are built for the architecture of the toolchain's objdump.
-case $(basename "$objdump") in
-x86_64-*) format=pei-x86-64 bits=64 ;;
-*) format=pei-i386 bits=32 ;;
-esac
+format=pei-i386 bits=32
 
 # Libraries a sample may import: what every Windows installation has.
 system_dlls="advapi32.dll kernel32.dll msvcrt.dll ole32.dll oleaut32.dll user32.dll"
