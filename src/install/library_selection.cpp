@@ -3,8 +3,8 @@
 #include <windows.h>
 #include "library_selection.h"
 #include "path_utils.h"
-#include "../registration/component_identity.h"
-#include "../shell/dialogue.h"
+#include "../companions/component_identity.h"
+#include "../operator/dialogue.h"
 
 #define NAME_PART_SIZE       512
 #define NAME_ERROR_SIZE      1024

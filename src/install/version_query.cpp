@@ -3,9 +3,9 @@
 #include <string.h>
 #include "version_query.h"
 #include "path_utils.h"
-#include "../registration/component_identity.h"
+#include "../companions/component_identity.h"
 #include "../companions/libraries.h"
-#include "../shell/dialogue.h"
+#include "../operator/dialogue.h"
 
 #define MESSAGE_SIZE 512
 

@@ -2,10 +2,10 @@
 // library and calling the registrar; a failed attempt is undone at once.
 #include <windows.h>
 #include "registration.h"
-#include "component_identity.h"
+#include "../companions/component_identity.h"
 #include "../install/path_utils.h"
-#include "../shell/activity_log.h"
-#include "../shell/dialogue.h"
+#include "../operator/activity_log.h"
+#include "../operator/dialogue.h"
 #include "../companions/libraries.h"
 
 #define MESSAGE_SIZE 512

@@ -2,8 +2,8 @@
 // five keys deepest first, and the type library.
 #include <windows.h>
 #include "registration.h"
-#include "component_identity.h"
-#include "../shell/activity_log.h"
+#include "../companions/component_identity.h"
+#include "../operator/activity_log.h"
 #include "../companions/libraries.h"
 
 #define MESSAGE_SIZE 512

@@ -1,24 +1,23 @@
-// Start-up, the action loop and the two window services of the shell.
+// Start-up, the action loop and the end of the main window.
 #include <windows.h>
 #include "installer.h"
-#include "activity_log.h"
+#include "command_line.h"
 #include "main_window.h"
 #include "../../res/resource.h"
 #include "../install/library_selection.h"
 #include "../install/version_query.h"
-#include "../registration/component_identity.h"
 #include "../registration/registration.h"
+#include "../operator/activity_log.h"
+#include "../operator/dialogue.h"
+#include "../operator/window_services.h"
+#include "../companions/component_identity.h"
 #include "../companions/libraries.h"
-#include "command_line.h"
-#include "dialogue.h"
 
 #define MESSAGE_SIZE 512
 
 static const char ERROR_CAPTION[] = "E R R O";
 static const UINT ERROR_BOX = MB_TOPMOST | MB_ICONERROR;
 
-HINSTANCE g_hInstance;
-HWND g_hMainWnd;
 LONG g_requestedAction;
 LONG g_closeRequested;
 
@@ -176,19 +175,6 @@ int InstallerMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int
         CloseHandle(mutex);
     FreeSystemLibraries();
     return exitCode;
-}
-
-int ProcessPendingMessages(void) {
-    MSG message;
-    while (PeekMessageA(&message, g_hMainWnd, 0, 0, PM_REMOVE)) {
-        if (message.message == WM_QUIT)
-            return 1;
-        if (g_hMainWnd != NULL && IsDialogMessageA(g_hMainWnd, &message))
-            continue;
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
-    return 0;
 }
 
 void DestroyMainWindow(void) {

@@ -1,4 +1,4 @@
-// Entry, action loop and the window services the rest of the shell uses.
+// Entry, action loop and the requests the main window records for it.
 #pragma once
 #include <windows.h>
 
@@ -21,11 +21,8 @@ enum {
     EXIT_ALREADY_RUNNING = 1618
 };
 
-extern HINSTANCE g_hInstance;
-extern HWND g_hMainWnd;
 extern LONG g_requestedAction;
 extern LONG g_closeRequested;
 
 int InstallerMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int showCommand);
-int ProcessPendingMessages(void);
 void DestroyMainWindow(void);

@@ -3,8 +3,10 @@
 #include <windows.h>
 #include "main_window.h"
 #include "installer.h"
-#include "dialogue.h"
 #include "../../res/resource.h"
+#include "../operator/activity_log.h"
+#include "../operator/dialogue.h"
+#include "../operator/window_services.h"
 
 #define TITLE_SIZE   512
 #define VERSION_SIZE 128

@@ -2,11 +2,8 @@
 #pragma once
 #include <windows.h>
 
-#define LOG_MAX_LINES 1024
-
 extern ATOM g_classAtom;
 
 int CreateMainWindow(HWND parent);
 INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 void CenterWindowOnScreen(HWND window);
-void ReadProductStrings(HINSTANCE instance, char *name, char *version);

@@ -4,10 +4,11 @@
 #include "fakewin.h"
 #include "../../src/companions/libraries.h"
 #include "../../src/install/version_query.h"
-#include "../../src/shell/activity_log.h"
-#include "../../src/shell/dialogue.h"
+#include "../../src/operator/activity_log.h"
+#include "../../src/operator/dialogue.h"
 #include "../../src/shell/installer.h"
 #include "../../src/shell/main_window.h"
+#include "../../src/operator/window_services.h"
 
 void ResetProgramGlobals(unsigned char versionFill) {
     // Loaded system libraries and an open log file would outlive the fake

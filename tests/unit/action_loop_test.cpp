@@ -2,6 +2,7 @@
 #include "program_fixture.h"
 #include "../../res/resource.h"
 #include "../../src/shell/installer.h"
+#include "../../src/operator/window_services.h"
 
 #define REMOVED_TEXT                                                                               \
     "Removido o registro da biblioteca   Quorvalis.dll   como um   <C O M>  componente."

@@ -1,8 +1,9 @@
 // The log list: order, the 1024-line cap, the horizontal extent, the drain.
 #include "program_fixture.h"
 #include "../../res/resource.h"
-#include "../../src/shell/activity_log.h"
+#include "../../src/operator/activity_log.h"
 #include "../../src/shell/installer.h"
+#include "../../src/operator/window_services.h"
 
 class ActivityLog : public ProgramTest {};
 

@@ -2,7 +2,7 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 #include <string.h>
-#include "../../src/registration/component_identity.h"
+#include "../../src/companions/component_identity.h"
 
 TEST(GuidText, FormatsEveryFieldUpperCaseAndZeroPadded) {
     const GUID leadingZeros = {0x00000001, 0x00AB, 0x000C, {0x05, 0x00, 0x0A, 1, 2, 3, 4, 0xF0}};

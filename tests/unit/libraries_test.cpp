@@ -5,6 +5,7 @@
 #include "../../res/resource.h"
 #include "../../src/companions/libraries.h"
 #include "../../src/shell/installer.h"
+#include "../../src/operator/window_services.h"
 
 #define SYSTEM(file)          FAKE_SYSTEM_FOLDER "\\" file
 #define NEVER_LOADED          0xFFFFFFFFu

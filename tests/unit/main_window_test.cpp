@@ -3,6 +3,7 @@
 #include "../../res/resource.h"
 #include "../../src/shell/installer.h"
 #include "../../src/shell/main_window.h"
+#include "../../src/operator/window_services.h"
 
 #define TITLE_PREFIX "VORAN-Instalador 32 BITS <XP> biblioteca Quorvalis versão: "
 

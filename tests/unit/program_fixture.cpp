@@ -4,6 +4,7 @@
 #include "../../src/companions/libraries.h"
 #include "../../src/shell/installer.h"
 #include "../../src/shell/main_window.h"
+#include "../../src/operator/window_services.h"
 
 RegistrarRecord g_registrar;
 

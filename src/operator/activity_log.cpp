@@ -1,8 +1,7 @@
 // Appends progress lines to the main window's log list and to the log file.
 #include <windows.h>
 #include "activity_log.h"
-#include "installer.h"
-#include "main_window.h"
+#include "window_services.h"
 #include "../../res/resource.h"
 
 #define BORDER_ALLOWANCE 3

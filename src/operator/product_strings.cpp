@@ -1,6 +1,6 @@
 // The product strings of the program's own version block, for the title.
 #include <windows.h>
-#include "main_window.h"
+#include "window_services.h"
 #include "../companions/libraries.h"
 
 #define MODULE_NAME_SIZE 512

@@ -3,7 +3,7 @@
 #include "dialogue.h"
 #include "activity_log.h"
 #include "../companions/libraries.h"
-#include "../registration/component_identity.h"
+#include "../companions/component_identity.h"
 
 #define MESSAGE_SIZE 512
 

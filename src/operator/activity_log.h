@@ -3,6 +3,9 @@
 #pragma once
 #include <windows.h>
 
+// The list keeps the newest lines; older ones are dropped first.
+#define LOG_MAX_LINES 1024
+
 extern LONG g_maxLogExtent;
 
 int LogLine(const char *text);
