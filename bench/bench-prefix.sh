@@ -33,7 +33,7 @@ for f in "$program" "$busy_program" "$registrar" "$component" "$type_library" "$
     [ -f "$f" ] || fail "missing $f (make bench builds it)"
 done
 
-boot_prefix quiet
+boot_prefix
 # As for the end-to-end tests.
 import_settings "$QV_WINE_DIR/settings.reg"
 

@@ -6,8 +6,9 @@
 # through the type library's registration, and once as the component-dep
 # variant, whose own dependency lies beside it.
 #
-# Usage: check-under-wine.sh PREFIX REGISTRAR ONLY_REGISTER ONLY_UNREGISTER COMPONENT TYPELIB CLIENT_VBS VERSION COMPONENT_DEP
-# PREFIX is a scratch folder that is wiped and rebuilt; VERSION is the text the
+# Usage: check-under-wine.sh WINE_DIR REGISTRAR ONLY_REGISTER ONLY_UNREGISTER COMPONENT TYPELIB CLIENT_VBS VERSION COMPONENT_DEP
+# WINE_DIR holds the build's Wine loader and prefix template; the prefix is
+# made afresh as WINE_DIR/samples. VERSION is the text the
 # component must report. The prefix is a WoW64 one and every tool is the
 # 32-bit one from its syswow64, started through the 64-bit loader (see
 # scripts/wine-loader.sh). Exits non-zero when any check fails.
@@ -16,10 +17,11 @@ LC_ALL=C
 export LC_ALL
 
 if [ $# -ne 9 ]; then
-    echo "usage: $0 PREFIX REGISTRAR ONLY_REGISTER ONLY_UNREGISTER COMPONENT TYPELIB CLIENT_VBS VERSION COMPONENT_DEP" >&2
+    echo "usage: $0 WINE_DIR REGISTRAR ONLY_REGISTER ONLY_UNREGISTER COMPONENT TYPELIB CLIENT_VBS VERSION COMPONENT_DEP" >&2
     exit 2
 fi
-prefix=$1
+wine_dir=$1
+prefix=$wine_dir/samples
 version=$8
 
 WINEPREFIX=$prefix
@@ -28,7 +30,7 @@ WINEDEBUG=-all
 export WINEPREFIX WINEARCH WINEDEBUG
 
 . "$(dirname "$0")/../scripts/wine-loader.sh"
-if ! qv_use_wine_loader "$prefix.loader"; then
+if ! qv_use_wine_loader "$wine_dir/loader"; then
     echo "FAIL: $QV_LOADER_PROBLEM"
     exit 1
 fi
@@ -36,9 +38,7 @@ wine=$QV_WINE
 echo "the 32-bit libraries run $QV_PLATFORM"
 syswow64='C:\windows\syswow64'
 
-rm -rf "$prefix"
-mkdir -p "$(dirname "$prefix")"
-if ! WINEDLLOVERRIDES="mscoree,mshtml=" timeout 120 "$wine" wineboot -i >/dev/null 2>&1; then
+if ! qv_fresh_prefix "$wine_dir"; then
     echo "FAIL: cannot create the Wine prefix $prefix"
     exit 1
 fi

@@ -16,6 +16,7 @@
 #   qv_use_wine_loader <folder> sets QV_WINE (the loader to run programs with)
 #                               and QV_PLATFORM (how the program runs); on
 #                               failure QV_LOADER_PROBLEM says why
+#   qv_fresh_prefix <folder>    a fresh prefix at $WINEPREFIX
 
 QV_SYSTEM_WINE64=/usr/lib/wine/wine64
 QV_SYSTEM_WINE32=/usr/lib/wine/wine
@@ -61,19 +62,45 @@ qv_use_wine_loader() {
         return 1
     fi
     # The 64-bit loader finds its libraries, its data and "wine" relative to
-    # its own real path, so the copy gets the layout of /usr.
+    # its own real path, so the copy gets the layout of /usr. Suites that
+    # start together make it in turn, and it is made once.
     local lib=$folder/lib
-    mkdir -p "$lib/wine" "$folder/share" || return 1
-    cmp -s "$QV_SYSTEM_WINE64" "$lib/wine/wine64" || cp -f "$QV_SYSTEM_WINE64" "$lib/wine/wine64"
-    ln -sfn /usr/lib/x86_64-linux-gnu "$lib/x86_64-linux-gnu"
-    ln -sfn /usr/lib/i386-linux-gnu "$lib/i386-linux-gnu"
-    ln -sfn /usr/share/wine "$folder/share/wine"
-    # Without WINELOADERNOEXEC the 32-bit loader would re-execute itself
-    # natively, and fail.
-    printf '#!/bin/sh\nWINELOADERNOEXEC=1 exec %s %s "$@"\n' "$qemu" "$QV_SYSTEM_WINE32" \
-        >"$lib/wine/wine.new" && chmod +x "$lib/wine/wine.new" && mv -f "$lib/wine/wine.new" "$lib/wine/wine" ||
-        return 1
+    mkdir -p "$folder" || return 1
+    (
+        flock 9 || exit 1
+        cmp -s "$QV_SYSTEM_WINE64" "$lib/wine/wine64" && exit 0
+        mkdir -p "$lib/wine" "$folder/share" &&
+            ln -sfn /usr/lib/x86_64-linux-gnu "$lib/x86_64-linux-gnu" &&
+            ln -sfn /usr/lib/i386-linux-gnu "$lib/i386-linux-gnu" &&
+            ln -sfn /usr/share/wine "$folder/share/wine" || exit 1
+        # Without WINELOADERNOEXEC the 32-bit loader would re-execute itself
+        # natively, and fail.
+        printf '#!/bin/sh\nWINELOADERNOEXEC=1 exec %s %s "$@"\n' "$qemu" "$QV_SYSTEM_WINE32" \
+            >"$lib/wine/wine" && chmod +x "$lib/wine/wine" &&
+            cp "$QV_SYSTEM_WINE64" "$lib/wine/wine64.new" && mv -f "$lib/wine/wine64.new" "$lib/wine/wine64"
+    ) 9>"$folder/.lock" || return 1
     QV_WINE=$lib/wine/wine64
     QV_PLATFORM="under QEMU user-mode emulation ($("$qemu" --version | head -n 1))"
     export QV_WINE QV_PLATFORM
+}
+
+# qv_fresh_prefix <folder>: makes $WINEPREFIX a fresh copy of a WoW64 prefix
+# booted once as <folder>/template. Booting costs about half a minute under
+# emulation, a copy about two seconds. Suites that start together take turns
+# at the lock, so only the first one boots; the template's server has ended
+# before anyone copies it, so its registry is all on disk.
+qv_fresh_prefix() {
+    local template=$1/template
+    mkdir -p "$1" || return 1
+    (
+        flock 9 || exit 1
+        [ -f "$template/.update-timestamp" ] &&
+            [ -f "$template/drive_c/windows/syswow64/cscript.exe" ] && exit 0
+        rm -rf "$template"
+        # No Mono or Gecko installer prompt may block an unattended boot.
+        WINEPREFIX=$template WINEDLLOVERRIDES="mscoree,mshtml=" timeout 180 "$QV_WINE" wineboot -i \
+            >/dev/null 2>&1 && WINEPREFIX=$template timeout 60 wineserver -w &&
+            [ -f "$template/drive_c/windows/syswow64/cscript.exe" ]
+    ) 9>"$1/template.lock" || return 1
+    rm -rf "$WINEPREFIX" && cp -a "$template" "$WINEPREFIX"
 }

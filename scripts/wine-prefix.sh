@@ -24,18 +24,13 @@ fail() {
     exit 1
 }
 
-# boot_prefix [quiet]: boots $WINEPREFIX once; quiet drops wineboot's output.
+# boot_prefix: makes $WINEPREFIX once.
 boot_prefix() {
     mkdir -p "$QV_WINE_DIR"
     [ "$QV_WINE_READY" = 1 ] || fail "$QV_LOADER_PROBLEM"
     if [ ! -f "$WINEPREFIX/.update-timestamp" ]; then
-        echo "$(basename "$0"): booting $WINEPREFIX"
-        # No Mono or Gecko installer prompt may block an unattended boot.
-        if [ "${1-}" = quiet ]; then
-            WINEDLLOVERRIDES="mscoree,mshtml=" timeout 180 "$QV_WINE" wineboot -i >/dev/null 2>&1
-        else
-            WINEDLLOVERRIDES="mscoree,mshtml=" timeout 180 "$QV_WINE" wineboot -i
-        fi || fail "wineboot failed or timed out"
+        echo "$(basename "$0"): making $WINEPREFIX"
+        qv_fresh_prefix "$QV_WINE_DIR" || fail "wineboot failed or timed out"
     fi
     # The 32-bit side of a 64-bit Windows, the 32-bit script host included,
     # is in syswow64; without it the program could not run at all.

@@ -61,11 +61,8 @@ finish() {
 trap finish EXIT
 
 prepare() {
-    rm -rf "$WINEPREFIX"
-    mkdir -p "$WINEPREFIX"
+    qv_fresh_prefix "$build/wine" || { echo "FAIL: cannot create the prefix"; exit 1; }
     [ -n "${DISPLAY:-}" ] || start_own_display "$WINEPREFIX"
-    WINEDLLOVERRIDES="mscoree,mshtml=" timeout 180 "$wine" wineboot -i >/dev/null 2>&1 ||
-        { echo "FAIL: cannot create the prefix"; exit 1; }
     local planted=$build/planted/planted.dll
     mkdir -p "$drive/REGQuorvalis" "$drive/sem-ocx" "$drive/Atual" "$drive/Outra" "$drive/Corrompida" \
         "$drive/Destino Ação" \
