@@ -78,7 +78,7 @@ measure() { # measure <timeout seconds> <driver arguments>...
         exit 1
     fi
 }
-measure $((rounds * (idle_seconds + 30) + 60)) idle 'C:\REGQuorvalis\REGQuorvalis.exe' \
+measure $((rounds * 2 * (idle_seconds + 30) + 60)) idle 'C:\REGQuorvalis\REGQuorvalis.exe' \
     'C:\qv-busy\REGQuorvalis.exe' "$rounds" "$idle_seconds"
 measure $((window_rounds * 40 + 60)) window 'C:\REGQuorvalis\REGQuorvalis.exe' \
     'C:\qv-bench\qv-empty-dialog.exe' "$window_rounds"

@@ -1,6 +1,5 @@
-// Idle cost: both programs sit at their main window with nothing to do. They
-// run at the same time, which halves the wall time; on two cores the
-// waiting one takes nothing from the polling one.
+// Idle cost: each program sits at its main window with nothing to do, the
+// two one after the other in each round.
 #include <windows.h>
 #include "measurements.h"
 #include "launched_process.h"
@@ -33,41 +32,29 @@ static bool ReadStartCpu(IdleSubject *subject) {
     return true;
 }
 
-static bool IdleRound(IdleSubject *subjects, int count, int seconds) {
-    HANDLE processes[2];
-    for (int i = 0; i < count; ++i) {
-        subjects[i].window = OpenMainWindow(subjects[i].path, &subjects[i].run);
-        if (subjects[i].window == NULL) {
-            return false;
-        }
-        processes[i] = subjects[i].run.process;
+// One subject at a time: the program lets only one copy of itself run.
+static bool IdleRun(IdleSubject *subject, int seconds) {
+    subject->window = OpenMainWindow(subject->path, &subject->run);
+    if (subject->window == NULL) {
+        return false;
     }
     Sleep(SETTLE_MS);
-    for (int i = 0; i < count; ++i) {
-        if (!ReadStartCpu(&subjects[i])) {
-            return false;
-        }
+    if (!ReadStartCpu(subject)) {
+        return false;
     }
     LONGLONG start = StopwatchNow();
-    if (WaitForMultipleObjects(count, processes, FALSE, seconds * 1000) != WAIT_TIMEOUT) {
-        Note("a program ended while idle");
+    if (WaitForSingleObject(subject->run.process, seconds * 1000) != WAIT_TIMEOUT) {
+        Note("%s ended while idle", subject->name);
         return false;
     }
     long wallMs = (long)(StopwatchElapsedUs(start) / 1000);
-    for (int i = 0; i < count; ++i) {
-        DWORD cpuAfter = 0;
-        if (!ReadThreadCpuMs(subjects[i].run.thread, &cpuAfter)) {
-            Note("cannot read the CPU time of %s again", subjects[i].name);
-            return false;
-        }
-        PrintSamplePair("idle-cpu", subjects[i].name, (long)(cpuAfter - subjects[i].cpuBefore),
-                        wallMs);
+    DWORD cpuAfter = 0;
+    if (!ReadThreadCpuMs(subject->run.thread, &cpuAfter)) {
+        Note("cannot read the CPU time of %s again", subject->name);
+        return false;
     }
-    bool closed = true;
-    for (int i = 0; i < count; ++i) {
-        closed = CloseMainWindow(&subjects[i].run, subjects[i].window) && closed;
-    }
-    return closed;
+    PrintSamplePair("idle-cpu", subject->name, (long)(cpuAfter - subject->cpuBefore), wallMs);
+    return CloseMainWindow(&subject->run, subject->window);
 }
 
 bool MeasureIdleCpu(const char *program, const char *busyProgram, int rounds, int seconds) {
@@ -77,11 +64,12 @@ bool MeasureIdleCpu(const char *program, const char *busyProgram, int rounds, in
     };
     for (int round = 1; round <= rounds; ++round) {
         Note("idle CPU, round %d of %d (%d s)", round, rounds, seconds);
-        bool measured = IdleRound(subjects, 2, seconds);
-        EndLaunched(&subjects[0].run);
-        EndLaunched(&subjects[1].run);
-        if (!measured) {
-            return false;
+        for (int i = 0; i < 2; ++i) {
+            bool measured = IdleRun(&subjects[i], seconds);
+            EndLaunched(&subjects[i].run);
+            if (!measured) {
+                return false;
+            }
         }
     }
     return true;
