@@ -9,24 +9,11 @@
 #define CLASSES    "Software\\Classes"
 #define PROGID_KEY CLASSES "\\" COMPONENT_PROGID
 #define CLASS_KEY  CLASSES "\\CLSID\\" CLSID_TEXT
-// Where the 64-bit side of a 64-bit Windows finds a 32-bit process's class
-// keys: Software\Classes\CLSID is redirected, the ProgID keys are not.
-#define WOW64_CLASS_KEY  CLASSES "\\WOW6432Node\\CLSID\\" CLSID_TEXT
+// The ProgID keys are shared by both views, so there is none here.
 #define WOW64_PROGID_KEY CLASSES "\\WOW6432Node\\" COMPONENT_PROGID
 
 // The layout is two trees: the ProgID key and the class key.
 enum LayoutRoot { PROGID_ROOT, CLASS_ROOT };
-
-// One side's view of the layout: the program's, or the 64-bit side of the
-// 64-bit Windows, where the redirected class key is named as it lies.
-struct RegistrySide {
-    REGSAM view;
-    const char *classKey;
-    const char *suffix; // after each check's text
-};
-
-static const RegistrySide g_ownSide = {PROGRAM_VIEW, CLASS_KEY, ""};
-static const RegistrySide g_nativeSide = {NATIVE_VIEW, WOW64_CLASS_KEY, " (64-bit view)"};
 
 struct LayoutValue {
     LayoutRoot root;
@@ -60,8 +47,8 @@ static const LayoutKey g_keys[] = {
 #define VALUE_COUNT ((int)(sizeof g_values / sizeof g_values[0]))
 #define KEY_COUNT   ((int)(sizeof g_keys / sizeof g_keys[0]))
 
-static void KeyPath(const RegistrySide *side, LayoutRoot root, const char *subkey, char *path) {
-    wsprintfA(path, "%s%s", root == PROGID_ROOT ? PROGID_KEY : side->classKey, subkey);
+static void KeyPath(LayoutRoot root, const char *subkey, char *path) {
+    wsprintfA(path, "%s%s", root == PROGID_ROOT ? PROGID_KEY : CLASS_KEY, subkey);
 }
 
 bool SeedComponentLayout(const char *libraryPath) {
@@ -69,7 +56,7 @@ bool SeedComponentLayout(const char *libraryPath) {
     for (int i = 0; i < VALUE_COUNT; ++i) {
         const LayoutValue *value = &g_values[i];
         const char *data = value->data != NULL ? value->data : libraryPath;
-        KeyPath(&g_ownSide, value->root, value->subkey, path);
+        KeyPath(value->root, value->subkey, path);
         if (!WriteRegistryString(path, value->name, data)) {
             Note("could not write %s [%s]", path, value->name ? value->name : "(default)");
             return false;
@@ -78,35 +65,33 @@ bool SeedComponentLayout(const char *libraryPath) {
     return true;
 }
 
-static void CheckValue(const RegistrySide *side, const LayoutValue *expected,
-                       const char *libraryPath) {
+static void CheckValue(const LayoutValue *expected, const char *libraryPath) {
     const char *data = expected->data != NULL ? expected->data : libraryPath;
     const char *name = expected->name != NULL ? expected->name : "(default)";
-    const char *suffix = side->suffix;
     char path[MAX_PATH];
     char what[512];
     RegistryString value;
-    KeyPath(side, expected->root, expected->subkey, path);
-    wsprintfA(what, "HKLM\\%s [%s] exists%s", path, name, suffix);
-    if (!CheckTrue(ReadRegistryStringInView(side->view, path, expected->name, &value), what)) {
+    KeyPath(expected->root, expected->subkey, path);
+    wsprintfA(what, "HKLM\\%s [%s] exists", path, name);
+    if (!CheckTrue(ReadRegistryString(path, expected->name, &value), what)) {
         return;
     }
-    wsprintfA(what, "HKLM\\%s [%s] type REG_SZ%s", path, name, suffix);
+    wsprintfA(what, "HKLM\\%s [%s] type REG_SZ", path, name);
     CheckInt(what, REG_SZ, (long)value.type);
     DWORD bytes = (DWORD)lstrlenA(data) + 1;
-    wsprintfA(what, "HKLM\\%s [%s] byte count%s", path, name, suffix);
+    wsprintfA(what, "HKLM\\%s [%s] byte count", path, name);
     CheckInt(what, (long)bytes, (long)value.ansiBytes);
-    wsprintfA(what, "HKLM\\%s [%s] stored with its terminator (wide bytes)%s", path, name, suffix);
+    wsprintfA(what, "HKLM\\%s [%s] stored with its terminator (wide bytes)", path, name);
     CheckInt(what, (long)(2 * bytes), (long)value.wideBytes);
-    wsprintfA(what, "HKLM\\%s [%s] data%s", path, name, suffix);
+    wsprintfA(what, "HKLM\\%s [%s] data", path, name);
     CheckText(what, data, value.text);
-    wsprintfA(what, "HKLM\\%s [%s] bytes incl. terminator%s", path, name, suffix);
+    wsprintfA(what, "HKLM\\%s [%s] bytes incl. terminator", path, name);
     CheckTrue(value.ansiBytes == bytes && memcmp(value.text, data, bytes) == 0, what);
 }
 
-static void CheckLayoutOn(const RegistrySide *side, const char *libraryPath) {
+void CheckComponentLayout(const char *libraryPath) {
     for (int i = 0; i < VALUE_COUNT; ++i) {
-        CheckValue(side, &g_values[i], libraryPath);
+        CheckValue(&g_values[i], libraryPath);
     }
     char path[MAX_PATH];
     char what[512];
@@ -114,42 +99,32 @@ static void CheckLayoutOn(const RegistrySide *side, const char *libraryPath) {
         const LayoutKey *key = &g_keys[i];
         DWORD subkeys = 0;
         DWORD values = 0;
-        KeyPath(side, key->root, key->subkey, path);
-        CountRegistryEntriesInView(side->view, path, &subkeys, &values);
-        wsprintfA(what, "HKLM\\%s holds %lu subkey(s) and %lu value(s)%s", path, key->subkeys,
-                  key->values, side->suffix);
+        KeyPath(key->root, key->subkey, path);
+        CountRegistryEntries(path, &subkeys, &values);
+        wsprintfA(what, "HKLM\\%s holds %lu subkey(s) and %lu value(s)", path, key->subkeys,
+                  key->values);
         CheckTrue(subkeys == key->subkeys && values == key->values, what);
         if (subkeys != key->subkeys || values != key->values) {
             Note("it holds %lu subkey(s) and %lu value(s)", subkeys, values);
         }
     }
-}
-
-void CheckComponentLayout(const char *libraryPath) {
-    CheckLayoutOn(&g_ownSide, libraryPath);
     // The program asks for no registry view: its class keys must land where
-    // 32-bit clients look, and nowhere a 64-bit client would look.
-    CheckLayoutOn(&g_nativeSide, libraryPath);
+    // 32-bit clients look (read above), and nowhere a 64-bit client would look.
     CheckTrue(!RegistryKeyExistsInView(NATIVE_VIEW, CLASS_KEY),
               "no HKLM\\" CLASS_KEY " in the 64-bit view");
     CheckTrue(!RegistryKeyExistsInView(NATIVE_VIEW, WOW64_PROGID_KEY),
               "the ProgID key is shared: no HKLM\\" WOW64_PROGID_KEY " (64-bit view)");
 }
 
-static void CheckLayoutGoneFrom(const RegistrySide *side) {
+void CheckComponentLayoutAbsent(void) {
     char path[MAX_PATH];
     char what[512];
     for (int i = 0; i < KEY_COUNT; ++i) {
-        KeyPath(side, g_keys[i].root, g_keys[i].subkey, path);
-        wsprintfA(what, "HKLM\\%s is gone%s", path, side->suffix);
-        CheckTrue(!RegistryKeyExistsInView(side->view, path), what);
+        KeyPath(g_keys[i].root, g_keys[i].subkey, path);
+        wsprintfA(what, "HKLM\\%s is gone", path);
+        CheckTrue(!RegistryKeyExists(path), what);
     }
-}
-
-void CheckComponentLayoutAbsent(void) {
-    CheckLayoutGoneFrom(&g_ownSide);
     CheckTrue(RegistryKeyExists(CLASSES "\\CLSID"), "HKLM\\" CLASSES "\\CLSID is still there");
-    CheckLayoutGoneFrom(&g_nativeSide);
 }
 
 bool ClearComponentLayout(void) {
