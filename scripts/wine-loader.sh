@@ -85,7 +85,7 @@ qv_use_wine_loader() {
 }
 
 # qv_fresh_prefix <folder>: makes $WINEPREFIX a fresh copy of a WoW64 prefix
-# booted once as <folder>/template. Booting costs about half a minute under
+# booted once as <folder>/template, with its 32-bit side (syswow64) filled. Booting costs about half a minute under
 # emulation, a copy about two seconds. Suites that start together take turns
 # at the lock, so only the first one boots; the template's server has ended
 # before anyone copies it, so its registry is all on disk.

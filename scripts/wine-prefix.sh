@@ -30,12 +30,9 @@ boot_prefix() {
     [ "$QV_WINE_READY" = 1 ] || fail "$QV_LOADER_PROBLEM"
     if [ ! -f "$WINEPREFIX/.update-timestamp" ]; then
         echo "$(basename "$0"): making $WINEPREFIX"
-        qv_fresh_prefix "$QV_WINE_DIR" || fail "wineboot failed or timed out"
+        qv_fresh_prefix "$QV_WINE_DIR" ||
+            fail "wineboot failed, timed out or left no 32-bit side (is wine32 installed?)"
     fi
-    # The 32-bit side of a 64-bit Windows, the 32-bit script host included,
-    # is in syswow64; without it the program could not run at all.
-    [ -f "$WINEPREFIX/drive_c/windows/syswow64/cscript.exe" ] ||
-        fail "prefix $WINEPREFIX has no 32-bit side (is wine32 installed?)"
 }
 
 # import_settings <reg-file>: without a window manager every hide or destroy
