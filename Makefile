@@ -28,8 +28,8 @@ fuzz-build: deps
 	cmake --preset fuzz >/dev/null
 	cmake --build --preset fuzz -j$(JOBS)
 
-# make test runs the unit tests once, under the sanitizers; `make host`
-# builds them plain, for a quicker turn while working.
+# make test runs the pure routines' test under the sanitizers; `make host`
+# builds it plain, for a quicker turn while working.
 build: win32 host-asan
 
 # Every suite runs even when an earlier one fails; the exit status says
@@ -39,7 +39,7 @@ build: win32 host-asan
 FUZZ_LOG = build/fuzz/short-runs.log
 test: build fuzz-build
 	@status=0; \
-	echo "== unit tests (AddressSanitizer + UndefinedBehaviorSanitizer)"; \
+	echo "== path and command-line routines (AddressSanitizer + UndefinedBehaviorSanitizer)"; \
 	ctest --preset host-asan -j$(JOBS) || status=1; \
 	(ctest --preset fuzz -j1 >$(FUZZ_LOG) 2>&1; echo $$? >$(FUZZ_LOG).status) & \
 	echo "== build checks and the 32-bit program under Wine"; \
@@ -49,7 +49,7 @@ test: build fuzz-build
 	cat $(FUZZ_LOG); [ "$$(cat $(FUZZ_LOG).status)" = 0 ] || status=1; \
 	exit $$status
 
-# Ten minutes per fuzz target; findings are kept under build/fuzz/tests/fuzz/runs/.
+# Ten minutes per fuzz target; findings are kept under build/fuzz/tests/host/runs/.
 fuzz: fuzz-build
 	ctest --preset fuzz-long -j$(JOBS)
 

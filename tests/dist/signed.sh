@@ -65,12 +65,13 @@ check "the unsigned package has no signature" \
 check "the unsigned package has no signing notes" \
     test ! -e "unsigned/files/REGQuorvalis-$version/ASSINATURA.txt"
 
-# The window case starts C:\REGQuorvalis\REGQuorvalis.exe: the signed one for
-# a while, then the build's own again.
-. "$repo/scripts/wine-env.sh" "$build"
-program="$WINEPREFIX/drive_c/REGQuorvalis/REGQuorvalis.exe"
-cp "$signed/REGQuorvalis.exe" "$program"
+# The signed program, beside the registrar, shows its window and closes.
+mkdir -p "$scratch/run"
+cp "$signed/REGQuorvalis.exe" "$build/samples/registrar/REGQUORVALIS2.OCX" "$scratch/run/"
+from="Z:${scratch//\//\\}\\run"
+printf '%s\n' 'case signed-program-starts' \
+    "folder C:\\qv\\signed | $from\\REGQuorvalis.exe | $from\\REGQUORVALIS2.OCX" \
+    'let PROGRAM C:\qv\signed\REGQuorvalis.exe' start window 'press close' 'exit 0' >"$scratch/signed.txt"
 check "the signed program starts, shows its window and closes under Wine" \
-    bash "$repo/tests/e2e/run-case.sh" "$build" window
-cp "$exe" "$program"
+    bash "$repo/tests/run-cases.sh" "$build" "$scratch/signed.txt"
 [ $failures -eq 0 ] && echo "PASS" || { echo "$failures check(s) failed"; exit 1; }

@@ -1,3 +1,0 @@
-// Host stand-in: everything is declared in <windows.h>.
-#pragma once
-#include <windows.h>

@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# run-cases.sh <win32-build-dir> <script> [case...]
+# Runs a script of end-to-end cases in a WoW64 prefix and on a display of its
+# own, with the program, the sample libraries and the client laid out under
+# C:\qv\, and prints the driver's report. Exit code: the driver's.
+set -u
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+scripts=$here/../scripts
+. "$scripts/wine-env.sh" "$1" || exit 2
+script=$(cd "$(dirname "$2")" && pwd)/$(basename "$2")
+export WINEPREFIX=$QV_WINE_DIR/cases-$(basename "$2" .txt)
+. "$scripts/wine-prefix.sh"
+. "$scripts/own-display.sh"
+[ "$QV_WINE_READY" = 1 ] || fail "$QV_LOADER_PROBLEM"
+qv_fresh_prefix "$QV_WINE_DIR" || fail "could not make the prefix $WINEPREFIX"
+start_own_display "$WINEPREFIX"
+trap 'timeout 10 wineserver -k 2>/dev/null; stop_own_display' EXIT
+import_settings "$WINEPREFIX/settings.reg"
+
+build=$QV_BUILD_DIR
+samples=$build/samples
+lay_out qv/bin "$build/REGQuorvalis-test.exe" "$build/REGQuorvalis.exe" "$samples/registrar/REGQUORVALIS2.OCX"
+lay_out qv/sem-ocx "$build/REGQuorvalis-test.exe"
+lay_out qv/only-register "$build/REGQuorvalis-test.exe" "$samples/registrar-only-register/REGQUORVALIS2.OCX"
+lay_out qv/only-unregister "$build/REGQuorvalis-test.exe" "$samples/registrar-only-unregister/REGQUORVALIS2.OCX"
+lay_out qv/samples/component "$samples/component/Quorvalis.dll" "$samples/component/Quorvalis.tlb"
+lay_out qv/samples/component-dep "$samples"/component-dep/*
+cp "$build/planted/planted.dll" "$here/../samples/component/client-check.vbs" "$WINEPREFIX/drive_c/qv/" ||
+    fail "could not copy the planted library and the client"
+
+echo "run-cases.sh: the 32-bit program runs $QV_PLATFORM"
+# With QV_SHOTS (a folder), each "snapshot NAME x y width height" line of the
+# driver becomes NAME.png there, the screen cut to the window; the driver
+# waits for NAME.done.
+export QV_SHOTS_WINDOWS=${QV_SHOTS:+Z:${QV_SHOTS//\//\\}}
+timeout 900 "$QV_WINE" "${QV_DRIVER:-$build/tests/qv-drive.exe}" "Z:${script//\//\\}" "${@:3}" |
+    while IFS= read -r line; do
+        line=${line%$'\r'}
+        printf '%s\n' "$line"
+        read -r word name x y width height <<<"$line"
+        [ "$word" = snapshot ] && [ -n "${QV_SHOTS:-}" ] || continue
+        import -window root -crop "${width}x${height}+$x+$y" +repage "$QV_SHOTS/$name.png" 2>/dev/null
+        : >"$QV_SHOTS/$name.done"
+    done
+exit "${PIPESTATUS[0]}"

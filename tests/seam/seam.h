@@ -1,0 +1,37 @@
+// Force-included into every source of the program's test variant: its calls
+// to the registry, files, modules, device contexts, message boxes and the log
+// list go to the counterparts in seam.cpp, which forward them to the system.
+#pragma once
+#include <windows.h>
+
+decltype(RegOpenKeyExA) SeamRegOpenKeyExA;
+decltype(RegCreateKeyExA) SeamRegCreateKeyExA;
+decltype(RegSetValueExA) SeamRegSetValueExA;
+decltype(RegDeleteKeyA) SeamRegDeleteKeyA;
+decltype(RegCloseKey) SeamRegCloseKey;
+decltype(LoadLibraryA) SeamLoadLibraryA;
+decltype(LoadLibraryExA) SeamLoadLibraryExA;
+decltype(FreeLibrary) SeamFreeLibrary;
+decltype(CreateFileA) SeamCreateFileA;
+decltype(CloseHandle) SeamCloseHandle;
+decltype(CopyFileA) SeamCopyFileA;
+decltype(GetDC) SeamGetDC;
+decltype(ReleaseDC) SeamReleaseDC;
+decltype(MessageBoxA) SeamMessageBoxA;
+decltype(SendMessageA) SeamSendMessageA;
+
+#define RegOpenKeyExA   SeamRegOpenKeyExA
+#define RegCreateKeyExA SeamRegCreateKeyExA
+#define RegSetValueExA  SeamRegSetValueExA
+#define RegDeleteKeyA   SeamRegDeleteKeyA
+#define RegCloseKey     SeamRegCloseKey
+#define LoadLibraryA    SeamLoadLibraryA
+#define LoadLibraryExA  SeamLoadLibraryExA
+#define FreeLibrary     SeamFreeLibrary
+#define CreateFileA     SeamCreateFileA
+#define CloseHandle     SeamCloseHandle
+#define CopyFileA       SeamCopyFileA
+#define GetDC           SeamGetDC
+#define ReleaseDC       SeamReleaseDC
+#define MessageBoxA     SeamMessageBoxA
+#define SendMessageA    SeamSendMessageA
