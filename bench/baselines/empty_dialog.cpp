@@ -1,7 +1,6 @@
 // The least a program can do to show a dialog from a template: the baseline
 // of the program's time to window. WM_CLOSE ends it.
 #include <windows.h>
-#include "empty_dialog.h"
 
 static INT_PTR CALLBACK EmptyDialogProc(HWND dialog, UINT message, WPARAM, LPARAM) {
     if (message == WM_CLOSE) {
@@ -12,5 +11,5 @@ static INT_PTR CALLBACK EmptyDialogProc(HWND dialog, UINT message, WPARAM, LPARA
 }
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    return (int)DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_EMPTY), NULL, EmptyDialogProc, 0);
+    return (int)DialogBoxParamA(instance, MAKEINTRESOURCEA(100), NULL, EmptyDialogProc, 0);
 }
