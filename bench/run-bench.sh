@@ -35,7 +35,7 @@ row() { # row <figure> <ours> <baseline> <unit> <target ratio, or empty for a ta
     printf 'Measured %s on %s, %s cores, %s, %s, load average %s at the start; %s. ' \
         "$(date -u '+%Y-%m-%d %H:%M UTC')" "$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n 1)" \
         "$(nproc)" "$(. /etc/os-release && echo "$PRETTY_NAME")" "$(wine --version 2>/dev/null)" "$load" \
-        "$(sed -n 's/^run-cases.sh: the 32-bit program/the 32-bit programs/p' "$log")"
+        "$(sed -n 's/^run-cases.sh: the 32-bit program runs/the 32-bit programs run/p' "$log")"
     printf 'Each figure is the median of %s rounds; in each round the program and its baseline run side by side.\n\n' \
         "$(grep -c '^== case' "$log")"
     echo '| Figure | Ours | Baseline | Ratio | Target | Met? |'
@@ -43,9 +43,9 @@ row() { # row <figure> <ours> <baseline> <unit> <target ratio, or empty for a ta
     row "Idle CPU over 3 s at the main window (baseline: the same program built with a non-blocking wait)" \
         "$(median idle-ours)" "$(median idle-baseline)" "% of a core" "" 1
     row "Time to window, process start to main dialog visible (baseline: a dialog of the same frame)" \
-        "$(median window-ours)" "$(median window-baseline)" ms 1.2
+        "$(median window-ours)" "$(median window-baseline)" ms 1.2 ""
     row "Register request, \`/s\` start to exit (baseline: \`regsvr32 /s\` of a self-registering DLL)" \
-        "$(median register-ours)" "$(median register-baseline)" ms 1.2
+        "$(median register-ours)" "$(median register-baseline)" ms 1.2 ""
     row "Stripped exe size (baseline: the empty-dialog program)" "$(($(stat -c %s "$build/REGQuorvalis.exe") / 1024))" \
         "$(($(stat -c %s "$build/bench/qv-empty-dialog.exe") / 1024))" KiB "" 100
 } >"$report"

@@ -18,40 +18,41 @@
 #define MAX_NAMES  64
 #define MAX_PROCS  16
 #define FILE_MAX   (1 << 21)
+#define WAIT_MS    60000
 #define TRACE_PATH "C:\\qv\\trace.txt"
 #define CLASSES    "Software\\Classes\\"
 #define NAME_CHARS "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_"
 
 struct Proc {
     HANDLE handle;
-    DWORD pid;
     int traceStart; // trace lines written before it started
     bool settled;   // its exit was checked, or it was killed
 };
 struct Lines {
     char text[3 * FILE_MAX];
-    char *line[FILE_MAX]; // a line takes a byte at least of a file read of FILE_MAX at most
+    char *line[FILE_MAX];
     int count;
 };
+typedef bool (*CommandRun)(char **args, int mode);
 struct Command {
     const char *name;
-    int minArgs, maxArgs; // maxArgs > 1: the arguments are split at " | "
-    const char *words;    // " a b ": the words the last argument may be, if not any text
-    int mode;             // tells apart the commands that share a function
-    bool (*run)(char **args, int count, int mode);
+    int args; // arguments at least; more than one, or -1, split at " | "
+    int mode; // tells apart the commands that share a function
+    CommandRun run;
 };
 
-static const char *g_script, *g_text, *g_next; // the script; the line after the one that runs
+static const char *g_script, *g_next; // the script; the line after the one that runs
+static char g_shown[TEXT_MAX], g_cwd[TEXT_MAX], g_fault[TEXT_MAX];
+static char g_varName[MAX_NAMES][64], g_varValue[MAX_NAMES][TEXT_MAX];
+static char g_macroName[MAX_NAMES][64];
 static const char *g_macroBody[MAX_NAMES];
-static char g_shown[TEXT_MAX], g_caseName[TEXT_MAX], g_cwd[TEXT_MAX], g_fault[TEXT_MAX];
-static char g_varName[MAX_NAMES][64], g_varValue[MAX_NAMES][TEXT_MAX], g_macroName[MAX_NAMES][64];
 static char g_clsid[GUID_TEXT_SIZE], g_libid[GUID_TEXT_SIZE];
 // As the program names them: ProgID, class, type library, the sample registrar's records.
 static char g_keys[4][MAX_PATH];
-static int g_line, g_cases, g_failedCases, g_exitCode, g_varCount, g_procCount, g_macroCount;
-static int g_traceCursor, g_logCursor, g_nameCount, g_depth, g_paramCount;
-static bool g_dry, g_selected, g_inCase, g_failed, g_logFromFile, g_skipping, g_nameSeen[64];
-static char **g_names, **g_params;
+static int g_line, g_cases, g_failedCases, g_exitCode, g_varCount, g_macroCount, g_procCount;
+static int g_traceCursor, g_logCursor, g_paramCount, g_caseCount;
+static bool g_selected, g_inCase, g_failed, g_logFromFile, g_skipping;
+static char **g_caseNames, **g_params;
 static Proc g_procs[MAX_PROCS];
 static WCHAR *g_driverEnvironment;
 static HWND g_main;
@@ -78,6 +79,7 @@ static char *WindowText(HWND window, char *out) {
     return Utf8(wide, out);
 }
 
+// One line per failure: line breaks show as the script writes them.
 static bool Fail(const char *format, ...) {
     char message[4 * TEXT_MAX];
     int used = snprintf(message, sizeof message, "[FAIL] %s:%d: %s -- ", g_script, g_line, g_shown);
@@ -85,7 +87,6 @@ static bool Fail(const char *format, ...) {
     va_start(args, format);
     vsnprintf(message + used, sizeof message - used, format, args);
     va_end(args);
-    // One line per failure: line breaks show as the script writes them.
     for (const char *p = message; *p != 0; ++p)
         printf(*p == '\r' ? "{CR}" : *p == '\n' ? "{LF}" : "%.1s", p);
     putchar('\n');
@@ -94,10 +95,8 @@ static bool Fail(const char *format, ...) {
     return false;
 }
 
-static void Misuse(const char *format, const char *detail) {
-    printf("%s:%d: ", g_script, g_line);
-    printf(format, detail);
-    putchar('\n');
+static void Misuse(const char *what, const char *detail) {
+    printf("%s:%d: %s %s\n", g_script, g_line, what, detail);
     exit(2);
 }
 
@@ -119,14 +118,13 @@ static void MapBreaks(char *text) {
 }
 
 static void SplitLines(Lines *lines, char *p) {
-    for (lines->count = 0; *p != 0; ++p) {
+    for (lines->count = 0; *p != 0; *p++ = 0) {
         char *start = lines->line[lines->count++] = p;
         p += strcspn(p, "\n");
         if (p > start && p[-1] == '\r')
             p[-1] = 0;
         if (*p == 0)
             break;
-        *p = 0;
     }
 }
 
@@ -149,47 +147,34 @@ static bool Alive(int i) {
     return WaitForSingleObject(g_procs[i].handle, 0) == WAIT_TIMEOUT;
 }
 
-static bool AnyAlive(void) {
-    bool alive = false;
-    for (int i = 0; i < g_procCount; ++i)
-        alive = alive || Alive(i);
-    return alive;
-}
-
 static Proc *ProcOf(HWND window) {
     DWORD pid = 0;
     GetWindowThreadProcessId(window, &pid);
     for (int i = 0; i < g_procCount; ++i)
-        if (g_procs[i].pid == pid && window != NULL)
+        if (GetProcessId(g_procs[i].handle) == pid && window != NULL)
             return &g_procs[i];
     return NULL;
 }
 
 // Sleeps a poll interval; false once the time is up or the case's programs have all ended.
 static bool KeepWaiting(DWORD start, DWORD ms) {
-    return GetTickCount() - start < ms && AnyAlive() && SleepEx(50, FALSE) == 0;
+    bool alive = false;
+    for (int i = 0; i < g_procCount; ++i)
+        alive = alive || Alive(i);
+    return GetTickCount() - start < ms && alive && SleepEx(50, FALSE) == 0;
 }
 
-// What the case's programs show, for a report on what was not found.
-static const char *Seen(void) {
-    static char out[TEXT_MAX];
-    char title[TEXT_MAX], text[TEXT_MAX];
-    DWORD code = 0;
-    lstrcpyA(out, "shown:");
-    for (HWND window = NULL; (window = FindWindowExW(NULL, window, NULL, NULL)) != NULL;)
-        if (IsWindowVisible(window) && ProcOf(window) != NULL)
-            snprintf(out + strlen(out), TEXT_MAX - strlen(out), " [%s | %s]",
-                     WindowText(window, title), WindowText(GetDlgItem(window, 0xFFFF), text));
-    if (g_procCount > 0 && !AnyAlive() &&
-        GetExitCodeProcess(g_procs[g_procCount - 1].handle, &code))
-        snprintf(out + strlen(out), TEXT_MAX - strlen(out), " (the program ended: %lu)", code);
-    return out;
+static void Kill(void) {
+    for (int i = 0; i < g_procCount; ++i) {
+        if (Alive(i) && TerminateProcess(g_procs[i].handle, 1))
+            WaitForSingleObject(g_procs[i].handle, 5000);
+        g_procs[i].settled = true;
+    }
 }
 
-// ---- the trace
+// ---- the trace: code page 1252, CR LF lines, line breaks inside a line
+// written {CR}/{LF}. The program appends to it while it runs.
 
-// The whole trace, again: code page 1252, CR LF lines, line breaks inside a
-// line written {CR}/{LF}. The program appends to it while it runs.
 static bool ReadTrace(void) {
     static char raw[FILE_MAX];
     static WCHAR wide[FILE_MAX];
@@ -213,35 +198,29 @@ static int FindTrace(const char *pattern) {
     return -1;
 }
 
-// Waits for the line and moves the cursor past it; else reports the next line of its kind.
+// Waits for the line and moves the cursor past it.
 static bool TakeTrace(const char *pattern) {
-    int found = FindTrace(pattern), next = g_traceCursor;
+    int found = FindTrace(pattern);
     for (DWORD start = GetTickCount(); found == -1 && KeepWaiting(start, 30000);)
         found = FindTrace(pattern);
-    size_t word = strcspn(pattern, " *");
-    while (next < g_trace.count && strncmp(g_trace.line[next], pattern, word + 1) != 0)
-        ++next;
     if (found == -1)
-        return Fail("none from line %d of %d; the next of its kind: %s", g_traceCursor + 1,
-                    g_trace.count, next < g_trace.count ? g_trace.line[next] : "none");
+        return Fail("no such line from line %d of %d", g_traceCursor + 1, g_trace.count);
     g_traceCursor = found >= 0 ? found + 1 : g_traceCursor;
     return found >= 0;
 }
 
 // trace, and notrace (mode 1).
-static bool CmdTrace(char **args, int, int absent) {
+static bool CmdTrace(char **args, int absent) {
     if (!absent)
         return TakeTrace(args[0]);
     int found = FindTrace(args[0]);
     return found == -1 || (found >= 0 && Fail("line %d is %s", found + 1, g_trace.line[found]));
 }
 
-// start, and run (mode 1), which waits for the end.
-static bool CmdStart(char **args, int count, int wait) {
+static bool CmdStart(char **args, int) {
     static WCHAR commandLine[2 * TEXT_MAX];
     char line[2 * TEXT_MAX];
-    snprintf(line, sizeof line, "\"%s\"%s%s", g_varValue[0], count > 0 ? " " : "",
-             count > 0 ? args[0] : "");
+    snprintf(line, sizeof line, "\"%s\" %s", g_varValue[0], args[0]);
     MultiByteToWideChar(CP_UTF8, 0, line, -1, commandLine, 2 * TEXT_MAX);
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
@@ -252,30 +231,22 @@ static bool CmdStart(char **args, int count, int wait) {
     SetEnvironmentVariableW(L"QV_FAIL", NULL);
     g_fault[0] = 0;
     if (!started)
-        return Fail("cannot start it (error %lu, %d programs)", GetLastError(), g_procCount);
+        return Fail("cannot start it (error %lu)", GetLastError());
     CloseHandle(info.hThread);
     ReadTrace();
-    g_procs[g_procCount++] = {info.hProcess, info.dwProcessId, g_trace.count, false};
-    return !wait || WaitForSingleObject(info.hProcess, 90000) == WAIT_OBJECT_0 ||
-           Fail("it still runs after 90 s; %s", Seen());
-}
-
-static bool CmdKill(char **, int, int) {
-    for (int i = 0; i < g_procCount; ++i) {
-        if (Alive(i) && TerminateProcess(g_procs[i].handle, 1))
-            WaitForSingleObject(g_procs[i].handle, 5000);
-        g_procs[i].settled = true;
-    }
+    g_procs[g_procCount++] = {info.hProcess, g_trace.count, false};
     return true;
 }
 
-static bool CmdExit(char **args, int, int) {
+// Waits for the latest program not yet waited for; checks its code (or any,
+// for "*") and that the test variant released all it opened.
+static bool CmdExit(char **args, int) {
     int i = g_procCount - 1;
     while (i >= 0 && g_procs[i].settled)
         --i;
     DWORD code = 0;
     if (i < 0 || WaitForSingleObject(g_procs[i].handle, 90000) != WAIT_OBJECT_0)
-        return Fail("no program ended within 90 s; %s", Seen());
+        return Fail("no program ended within 90 s");
     g_procs[i].settled = GetExitCodeProcess(g_procs[i].handle, &code);
     if (code != (DWORD)strtoll(args[0], NULL, 10) && strcmp(args[0], "*") != 0)
         return Fail("exit code %lu", code);
@@ -290,14 +261,14 @@ static bool CmdExit(char **args, int, int) {
 
 // ---- files and settings
 
-static bool CmdFolder(char **args, int count, int) {
+static bool CmdFolder(char **args, int) {
     WCHAR folder[MAX_PATH + 1] = L""; // SHFileOperation takes a list ending in two zeros
     char target[TEXT_MAX];
     lstrcpynW(folder, W(args[0]), MAX_PATH);
     SHFILEOPSTRUCTW remove = {NULL, FO_DELETE, folder, NULL, FOF_NO_UI, FALSE, NULL, NULL};
     SHFileOperationW(&remove); // a missing folder is fine
     int made = SHCreateDirectoryExW(NULL, folder, NULL);
-    for (int i = 1; i < count && made == ERROR_SUCCESS; ++i) {
+    for (int i = 1; args[i] != NULL && made == ERROR_SUCCESS; ++i) {
         const char *name = strrchr(args[i], '\\');
         snprintf(target, sizeof target, "%s\\%s", args[0], name != NULL ? name + 1 : args[i]);
         if (!CopyFileW(W(args[i]), W(target), FALSE))
@@ -306,24 +277,22 @@ static bool CmdFolder(char **args, int count, int) {
     return made == ERROR_SUCCESS || Fail("cannot make it an empty folder (error %d)", made);
 }
 
-static bool CmdCopy(char **args, int, int) {
-    return CopyFileW(W(args[0]), W(args[1]), FALSE) || Fail("error %lu", GetLastError());
-}
-
-static bool CmdDelete(char **args, int, int) {
-    DWORD error = DeleteFileW(W(args[0])) ? 0 : GetLastError();
-    return error == 0 || error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ||
-           Fail("error %lu", error);
+// copy SOURCE | TARGET, and delete FILE (mode 1), which may be missing.
+static bool CmdCopy(char **args, int remove) {
+    DWORD error = (remove ? DeleteFileW(W(args[0])) : CopyFileW(W(args[0]), W(args[1]), FALSE))
+                      ? 0
+                      : GetLastError();
+    return error == 0 || (remove && error == ERROR_FILE_NOT_FOUND) || Fail("error %lu", error);
 }
 
 // exists, and absent (mode 1).
-static bool CmdExists(char **args, int, int absent) {
+static bool CmdExists(char **args, int absent) {
     bool there = GetFileAttributesW(W(args[0])) != INVALID_FILE_ATTRIBUTES;
     return there != (absent != 0) || Fail("it is %sthere", there ? "" : "not ");
 }
 
-// env (mode 0), cwd (1) and fail (2): settings for the programs started later in the case.
-static bool CmdSet(char **args, int, int which) {
+// env NAME | VALUE (mode 0), cwd (1) and fail (2): for the programs started later in the case.
+static bool CmdSet(char **args, int which) {
     if (which == 0)
         return SetEnvironmentVariableW(W(args[0]), W(args[1])) || Fail("cannot set it");
     lstrcpynA(which == 1 ? g_cwd : g_fault, args[0], TEXT_MAX);
@@ -360,7 +329,7 @@ static const char *ProgramView(const char *path) {
     return view;
 }
 
-static bool CmdRegset(char **args, int, int) {
+static bool CmdRegset(char **args, int) {
     const char *path = ProgramView(args[0]);
     const WCHAR *text = W(args[2]);
     LONG status = RegSetKeyValueW(HKEY_LOCAL_MACHINE, W(path), W(args[1]), REG_SZ, text,
@@ -369,7 +338,7 @@ static bool CmdRegset(char **args, int, int) {
 }
 
 // Each value must be REG_SZ holding exactly its text and the terminator.
-static bool CmdLayout(char **args, int, int) {
+static bool CmdLayout(char **args, int) {
     char typeLib[TEXT_MAX], path[TEXT_MAX], seen[TEXT_MAX];
     WCHAR data[TEXT_MAX];
     const char *slash = strrchr(args[0], '\\');
@@ -403,7 +372,7 @@ static bool CmdLayout(char **args, int, int) {
     return !KeyExists(g_keys[1]) || Fail("HKLM\\%s is in the 64-bit view", g_keys[1]);
 }
 
-static bool CmdClean(char **, int, int) {
+static bool CmdClean(char **, int) {
     for (int i = 0; i < 3; ++i)
         if (KeyExists(g_keys[i]) || KeyExists(ProgramView(g_keys[i])))
             return Fail("HKLM\\%s is still registered", g_keys[i]);
@@ -427,31 +396,27 @@ static HWND Shown(const char *title, int id, DWORD ms) {
     }
 }
 
-static bool WaitGone(HWND window) {
-    for (DWORD start = GetTickCount(); IsWindow(window) && IsWindowVisible(window); Sleep(50))
-        if (GetTickCount() - start >= 30000)
-            return Fail("it is still shown 30 s later; %s", Seen());
-    return true;
-}
-
 static HWND MainWindow(void) {
     if (g_main == NULL || !IsWindow(g_main))
         g_main = Shown(NULL, IDC_LOG_LIST, 0);
     return g_main;
 }
 
-static bool CmdWindow(char **, int, int) {
-    g_main = Shown(NULL, IDC_LOG_LIST, 60000);
-    return g_main != NULL || Fail("none within 60 s; %s", Seen());
+static bool CmdWindow(char **, int) {
+    g_main = Shown(NULL, IDC_LOG_LIST, WAIT_MS);
+    return g_main != NULL || Fail("none shown");
 }
 
-// Clicks a button (or, for id 0, closes the window).
-static bool Press(HWND window, int id) {
-    return (window != NULL &&
-            (id == 0 ? PostMessageW(window, WM_CLOSE, 0, 0)
-                     : PostMessageW(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                                    (LPARAM)GetDlgItem(window, id)))) ||
-           Fail("no window takes it; %s", Seen());
+// Clicks a button (or, for id 0, closes the window); with wait, until the window is gone.
+static bool Press(HWND window, int id, bool wait) {
+    if (window == NULL || !(id == 0 ? PostMessageW(window, WM_CLOSE, 0, 0)
+                                    : PostMessageW(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                                                   (LPARAM)GetDlgItem(window, id))))
+        return Fail("no window takes it");
+    for (DWORD start = GetTickCount(); wait && IsWindow(window) && IsWindowVisible(window);)
+        if (!KeepWaiting(start, 30000))
+            return Fail("it is still shown 30 s later");
+    return true;
 }
 
 static int CountResets(void) {
@@ -462,75 +427,72 @@ static int CountResets(void) {
     return count;
 }
 
-// press (mode 0), and resets N (1): a press of reset, and its wait for the
-// trace's next "completed" line, N times.
-static bool CmdPress(char **args, int, int resets) {
+// press register|reset|close (mode 0), and resets N (1): presses of reset,
+// each waited for until the trace shows it completed.
+static bool CmdPress(char **args, int resets) {
     int id = resets || strcmp(args[0], "reset") == 0 ? IDC_RESET
              : strcmp(args[0], "register") == 0      ? IDC_REGISTER
                                                      : 0;
     for (int i = 1; i <= (resets ? atoi(args[0]) : 1); ++i) {
         int before = resets ? CountResets() : 0;
-        if (!Press(MainWindow(), id))
+        if (!Press(MainWindow(), id, false))
             return false;
         for (DWORD start = GetTickCount(); resets && CountResets() <= before;)
             if (!KeepWaiting(start, 30000))
-                return Fail("reset %d did not complete; %s", i, Seen());
+                return Fail("reset %d did not complete", i);
     }
     return true;
 }
 
-static bool CmdBox(char **args, int, int) {
-    static const char *const buttons[] = {"", "ok", "cancel", "", "", "", "yes", "no"};
+// box CAPTION | TEXT | FLAGS | BUTTON: FLAGS "*" for a program without a trace.
+static bool CmdBox(char **args, int) {
+    static const char *const buttons[] = {"", "ok", "cancel", "", "", "", "yes", "no", NULL};
     char caption[TEXT_MAX], text[TEXT_MAX], line[3 * TEXT_MAX];
     int id = 1;
-    while (strcmp(buttons[id], args[3]) != 0)
+    while (buttons[id] != NULL && strcmp(buttons[id], args[3]) != 0)
         ++id;
-    HWND box = Shown(NULL, 0xFFFF, 60000);
-    if (box == NULL)
-        return Fail("no message box within 60 s; %s", Seen());
+    HWND box = Shown(NULL, 0xFFFF, WAIT_MS);
+    if (box == NULL || buttons[id] == NULL)
+        return Fail("no message box shown, or no such button");
     WindowText(box, caption);
     WindowText(GetDlgItem(box, 0xFFFF), text);
     if (!Glob(args[0], caption) || !Glob(args[1], text))
         return Fail("the box shows %s | %s", caption, text);
     snprintf(line, sizeof line, "MessageBoxA \"%s\" \"%s\" %s", args[0], args[1], args[2]);
-    if (strcmp(args[2], "*") != 0 && !TakeTrace(line))
-        return false;
-    return (GetDlgItem(box, id) != NULL || Fail("the box has no %s button", args[3])) &&
-           Press(box, id) && WaitGone(box);
+    return (strcmp(args[2], "*") == 0 || TakeTrace(line)) && Press(box, id, true);
 }
 
 // open, and save (mode 1): the path goes into the file-name field (0x47C); "-" cancels.
-static bool CmdFile(char **args, int, int save) {
-    const char *title =
-        save ? "C O P I A R  Quorvalis.dll/tlb  para..." : "Registrar Quorvalis.dll/tlb";
-    HWND dialog = Shown(title, IDOK, 60000);
+static bool CmdFile(char **args, int save) {
+    HWND dialog =
+        Shown(save ? "C O P I A R  Quorvalis.dll/tlb  para..." : "Registrar Quorvalis.dll/tlb",
+              IDOK, WAIT_MS);
     DWORD_PTR result = 0;
     if (dialog == NULL)
-        return Fail("none within 60 s; %s", Seen());
+        return Fail("none shown");
     if (strcmp(args[0], "-") == 0)
-        return Press(dialog, IDCANCEL) && WaitGone(dialog);
-    if (!SendMessageTimeoutW(GetDlgItem(dialog, 0x47C), WM_SETTEXT, 0, (LPARAM)W(args[0]),
-                             SMTO_ABORTIFHUNG, 30000, &result))
-        return Fail("cannot fill its file-name field (error %lu)", GetLastError());
-    return Press(dialog, IDOK) && WaitGone(dialog);
+        return Press(dialog, IDCANCEL, true);
+    return (SendMessageTimeoutW(GetDlgItem(dialog, 0x47C), WM_SETTEXT, 0, (LPARAM)W(args[0]),
+                                SMTO_ABORTIFHUNG, 30000, &result) ||
+            Fail("cannot fill its file-name field")) &&
+           Press(dialog, IDOK, true);
 }
 
-static bool CmdText(char **args, int, int) {
+// text ID | TEXT: a control of the main window, or for 0 its title.
+static bool CmdText(char **args, int) {
     char text[TEXT_MAX];
     int id = atoi(args[0]);
     HWND control = MainWindow() == NULL || id == 0 ? g_main : GetDlgItem(g_main, id);
-    if (control == NULL)
-        return Fail("no main window, or no control %d in it", id);
-    return strcmp(WindowText(control, text), args[1]) == 0 || Fail("it shows \"%s\"", text);
+    return (control != NULL && strcmp(WindowText(control, text), args[1]) == 0) ||
+           Fail("it shows \"%s\"", control != NULL ? text : "no such window");
 }
 
-static bool CmdCentred(char **, int, int) {
+static bool CmdCentred(char **, int) {
     RECT r = {};
-    if (!GetWindowRect(MainWindow(), &r))
-        return Fail("no main window; %s", Seen());
+    GetWindowRect(MainWindow(), &r);
     int left = (GetSystemMetrics(SM_CXSCREEN) - (r.right - r.left)) / 2;
     int top = (GetSystemMetrics(SM_CYSCREEN) - (r.bottom - r.top)) / 2;
-    return (r.left == left && r.top == top) ||
+    return (g_main != NULL && r.left == left && r.top == top) ||
            Fail("left, top are %ld, %ld; centred is %d, %d", r.left, r.top, left, top);
 }
 
@@ -552,7 +514,7 @@ static bool ListLine(int index, WCHAR *line) {
 
 // log, and log+ (mode 1), which passes over lines that do not match. From the
 // list, each line is waited for.
-static bool CmdLog(char **args, int, int skip) {
+static bool CmdLog(char **args, int skip) {
     WCHAR wide[TEXT_MAX];
     char line[TEXT_MAX];
     for (int i = g_logCursor;; ++i) {
@@ -563,7 +525,7 @@ static bool CmdLog(char **args, int, int skip) {
                 if (!KeepWaiting(start, 30000))
                     break;
             if (g_logFromFile || !ListLine(i, wide))
-                return Fail("no log line %d%s; %s", i + 1, skip ? " matches" : "", Seen());
+                return Fail("no log line %d%s", i + 1, skip ? " matches" : "");
             Utf8(wide, line);
         }
         if (Glob(args[0], line)) {
@@ -575,15 +537,11 @@ static bool CmdLog(char **args, int, int skip) {
     }
 }
 
-static bool CmdLines(char **args, int, int) {
-    LRESULT count = AskList(LB_GETCOUNT, 0, 0);
-    return count == atoi(args[0]) || Fail("the list holds %ld lines", (long)count);
-}
-
-static bool CmdExtent(char **, int, int) {
+// The list's horizontal extent fits its widest line in the list's font.
+static bool CmdExtent(char **, int) {
     WCHAR line[TEXT_MAX];
     SIZE size = {};
-    LONG widest = 0, expected;
+    LONG widest = 0;
     LRESULT count = AskList(LB_GETCOUNT, 0, 0);
     HDC screen = GetDC(NULL);
     HGDIOBJ old = SelectObject(screen, GetStockObject(SYSTEM_FIXED_FONT));
@@ -593,22 +551,22 @@ static bool CmdExtent(char **, int, int) {
     SelectObject(screen, old);
     ReleaseDC(NULL, screen);
     LRESULT extent = AskList(LB_GETHORIZONTALEXTENT, 0, 0);
-    expected = widest + 3 * GetSystemMetrics(SM_CXBORDER);
+    LONG expected = widest + 3 * GetSystemMetrics(SM_CXBORDER);
     return (count >= 0 && extent == expected) ||
            Fail("%ld expected for %ld lines, %ld seen", expected, (long)count, (long)extent);
 }
 
-static bool CmdLogFile(char **args, int, int) {
+// A UTF-8 file with one byte order mark at its start, every line ended by CR LF.
+static bool CmdLogFile(char **args, int) {
     char *text = g_logFile.text;
     int length = ReadWhole(args[0], text, FILE_MAX), bad = 3;
     while (bad < length && (text[bad] == '\n') == (text[bad - 1] == '\r'))
         ++bad;
-    if (length < 3 || memcmp(text, "\xEF\xBB\xBF", 3) != 0)
-        return Fail("it is missing, or does not start with the UTF-8 byte order mark");
-    if (strstr(text + 3, "\xEF\xBB\xBF") != NULL || (int)strlen(text) != length ||
+    if (length < 3 || memcmp(text, "\xEF\xBB\xBF", 3) != 0 ||
+        strstr(text + 3, "\xEF\xBB\xBF") != NULL || (int)strlen(text) != length ||
         (length > 3 &&
          MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text + 3, length - 3, NULL, 0) == 0))
-        return Fail("it holds another byte order mark, a zero byte, or bytes that are not UTF-8");
+        return Fail("missing, or not UTF-8 with one byte order mark at its start");
     if (bad < length || (length > 3 && text[length - 1] != '\n'))
         return Fail("byte %d: a line that does not end in CR LF", bad);
     g_logFromFile = true;
@@ -619,26 +577,21 @@ static bool CmdLogFile(char **args, int, int) {
 
 // ---- the COM client, and the idle program
 
-static bool CmdClient(char **args, int, int) {
+static bool CmdClient(char **args, int) {
     char output[65536] = "";
-    WCHAR command[] = L"C:\\windows\\syswow64\\cscript.exe //nologo C:\\qv\\client-check.vbs";
-    const char *path = "C:\\windows\\temp\\qv-client.txt";
+    WCHAR command[] = L"cmd /c C:\\windows\\syswow64\\cscript.exe //nologo C:\\qv\\client-check.vbs"
+                      L" >C:\\windows\\temp\\qv-client.txt 2>&1";
     const char *wanted = strcmp(args[0], "ok") == 0 ? "QUORVALIS CLIENT OK Versao=[1.2.3.4]"
                                                     : "QUORVALIS CLIENT FAILED";
-    SECURITY_ATTRIBUTES inherit = {sizeof inherit, NULL, TRUE};
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = startup.hStdError =
-        CreateFileW(W(path), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, NULL);
     PROCESS_INFORMATION info = {};
-    bool ended = CreateProcessW(NULL, command, NULL, NULL, TRUE, 0, NULL, NULL, &startup, &info) &&
+    bool ended = CreateProcessW(NULL, command, NULL, NULL, FALSE, 0, NULL, NULL, &startup, &info) &&
                  WaitForSingleObject(info.hProcess, 90000) == WAIT_OBJECT_0;
     TerminateProcess(info.hProcess, 1);
-    CloseHandle(startup.hStdOutput);
     CloseHandle(info.hThread);
     CloseHandle(info.hProcess);
-    ReadWhole(path, output, sizeof output);
+    ReadWhole("C:\\windows\\temp\\qv-client.txt", output, sizeof output);
     return (ended && strstr(output, wanted) != NULL) ||
            Fail("the client %s: %s", ended ? "printed" : "did not end", output);
 }
@@ -657,14 +610,15 @@ static ULONGLONG CpuMs(HWND window) {
            10000;
 }
 
-// idle, and cpu LABEL (mode 1), which reports the share for make bench instead.
-static bool CmdIdle(char **args, int, int report) {
+// idle: under 5 % of a core over 3 s at the main window; cpu LABEL (mode 1)
+// reports the share for make bench instead.
+static bool CmdIdle(char **args, int report) {
     Proc *proc = ProcOf(MainWindow());
     ULONGLONG before = CpuMs(g_main);
     DWORD start = GetTickCount();
     // Its start certainly cost CPU time: none means the clock cannot be read.
     if (proc == NULL || before == 0 || WaitForSingleObject(proc->handle, 3000) != WAIT_TIMEOUT)
-        return Fail("no main window, or its CPU time cannot be read; %s", Seen());
+        return Fail("no main window, or its CPU time cannot be read");
     DWORD used = (DWORD)(CpuMs(g_main) - before), wall = GetTickCount() - start;
     if (report)
         printf("BENCH %s %.1f\n", args[0], 100.0 * used / wall);
@@ -672,29 +626,11 @@ static bool CmdIdle(char **args, int, int report) {
 }
 
 // mark, and elapsed LABEL (mode 1): milliseconds since the mark, for make bench.
-static bool CmdMark(char **args, int, int report) {
+static bool CmdMark(char **args, int report) {
     static DWORD mark;
     if (report)
         printf("BENCH %s %lu\n", args[0], GetTickCount() - mark);
     mark = GetTickCount();
-    return true;
-}
-
-// shot NAME: with QV_SHOTS_WINDOWS set, asks the runner for a picture of the
-// main window and waits (10 s at most) for NAME.done there.
-static bool CmdShot(char **args, int, int) {
-    char folder[TEXT_MAX], done[2 * TEXT_MAX];
-    RECT r = {};
-    if (GetEnvironmentVariableA("QV_SHOTS_WINDOWS", folder, TEXT_MAX) == 0)
-        return true;
-    GetWindowRect(MainWindow(), &r);
-    printf("snapshot %s %ld %ld %ld %ld\n", args[0], r.left, r.top, r.right - r.left,
-           r.bottom - r.top);
-    fflush(stdout);
-    snprintf(done, sizeof done, "%s\\%s.done", folder, args[0]);
-    for (DWORD start = GetTickCount(); GetFileAttributesW(W(done)) == INVALID_FILE_ATTRIBUTES;)
-        if (!KeepWaiting(start, 10000))
-            return Fail("no picture taken");
     return true;
 }
 
@@ -703,29 +639,24 @@ static bool CmdShot(char **args, int, int) {
 static void EndCase(void) {
     for (int i = 0; i < g_procCount; ++i)
         if (g_inCase && !g_failed && !g_procs[i].settled && Alive(i))
-            Fail("a program still runs at the end of %s; %s", g_caseName, Seen());
-    CmdKill(NULL, 0, 0);
+            Fail("a program still runs at the end of the case");
+    Kill();
     for (int i = 0; i < g_procCount; ++i)
         CloseHandle(g_procs[i].handle);
     g_procCount = 0;
     g_failedCases += g_inCase && g_failed;
-    g_inCase = false;
+    g_inCase = g_failed = false;
 }
 
-static bool CmdCase(char **args, int, int) {
-    g_selected = g_nameCount == 0;
-    for (int i = 0; i < g_nameCount; ++i) {
-        g_nameSeen[i] = g_nameSeen[i] || strcmp(g_names[i], args[0]) == 0;
-        g_selected = g_selected || strcmp(g_names[i], args[0]) == 0;
-    }
-    if (g_dry)
-        return true;
+// Ends the last case and starts afresh: no program, no trace, no registration.
+static bool CmdCase(char **args, int) {
     EndCase();
-    g_failed = false;
+    g_selected = g_caseCount == 0;
+    for (int i = 0; i < g_caseCount; ++i)
+        g_selected = g_selected || strcmp(g_caseNames[i], args[0]) == 0;
     if (!g_selected)
         return true;
     printf("== case %s\n", args[0]);
-    snprintf(g_caseName, TEXT_MAX, "case %s", args[0]);
     g_inCase = true;
     ++g_cases;
     g_traceCursor = g_logCursor = 0;
@@ -737,7 +668,7 @@ static bool CmdCase(char **args, int, int) {
     g_fault[0] = 0;
     for (int i = 0; i < 8; ++i)
         RegDeleteTreeW(HKEY_LOCAL_MACHINE, W(i % 2 ? ProgramView(g_keys[i / 2]) : g_keys[i / 2]));
-    return CmdClean(NULL, 0, 0) &&
+    return CmdClean(NULL, 0) &&
            (DeleteFileW(W(TRACE_PATH)) || GetLastError() == ERROR_FILE_NOT_FOUND ||
             Fail("cannot delete the trace (error %lu)", GetLastError()));
 }
@@ -749,13 +680,13 @@ static char *FindVar(const char *name) {
     return NULL;
 }
 
-static bool CmdLet(char **args, int, int) {
+static bool CmdLet(char **args, int) {
     char *value = args[0] + strcspn(args[0], " "), *slot;
     if (*value != 0)
         *value++ = 0;
     if (args[0][0] < 'A' || args[0][0] > 'Z' || strspn(args[0], NAME_CHARS) != strlen(args[0]) ||
         ((slot = FindVar(args[0])) == NULL && g_varCount == MAX_NAMES))
-        Misuse("bad variable name, or too many: %s", args[0]);
+        Misuse("bad variable name, or too many:", args[0]);
     if (slot == NULL) {
         lstrcpynA(g_varName[g_varCount], args[0], 64);
         slot = g_varValue[g_varCount++];
@@ -765,9 +696,9 @@ static bool CmdLet(char **args, int, int) {
 }
 
 // define NAME: the lines up to "end" are kept for "do", not run.
-static bool CmdDefine(char **args, int, int) {
+static bool CmdDefine(char **args, int) {
     if (g_macroCount == MAX_NAMES)
-        Misuse("too many macros: %s", args[0]);
+        Misuse("too many macros:", args[0]);
     lstrcpynA(g_macroName[g_macroCount], args[0], 64);
     g_macroBody[g_macroCount++] = g_next;
     g_skipping = true;
@@ -777,7 +708,7 @@ static bool CmdDefine(char **args, int, int) {
 static void RunLines(const char *p, bool body);
 
 // do NAME ARG1 | ARG2...: runs the macro's lines with $1, $2... set.
-static bool CmdDo(char **args, int count, int) {
+static bool CmdDo(char **args, int) {
     char **params = g_params, *first = args[0] + strcspn(args[0], " ");
     const char *next = g_next;
     int paramCount = g_paramCount, i = 0;
@@ -785,67 +716,41 @@ static bool CmdDo(char **args, int count, int) {
         *first++ = 0;
     while (i < g_macroCount && strcmp(g_macroName[i], args[0]) != 0)
         ++i;
-    if (i == g_macroCount || g_depth == 8)
-        Misuse("no macro %s, or macros nested too deep", args[0]);
+    if (i == g_macroCount || params != NULL)
+        Misuse("no such macro, or one inside another:", args[0]);
     args[0] = first;
     g_params = args;
-    g_paramCount = *first == 0 && count == 1 ? 0 : count;
-    ++g_depth;
+    for (g_paramCount = 0; args[g_paramCount] != NULL;)
+        ++g_paramCount;
     RunLines(g_macroBody[i], true);
-    --g_depth;
     g_params = params;
     g_paramCount = paramCount;
     g_next = next;
     return true;
 }
 
-// case, let, define and do, the first four, steer the run: they run in every pass.
+// case, let, define and do, the first four, steer the run: they run in
+// cases that are not selected, and after a failure.
 static const Command g_commands[] = {
-    {"case", 1, 1, NULL, 0, CmdCase},
-    {"let", 1, 1, NULL, 0, CmdLet},
-    {"define", 1, 1, NULL, 0, CmdDefine},
-    {"do", 1, MAX_ARGS, NULL, 0, CmdDo},
-    {"folder", 1, MAX_ARGS, NULL, 0, CmdFolder},
-    {"copy", 2, 2, NULL, 0, CmdCopy},
-    {"delete", 1, 1, NULL, 0, CmdDelete},
-    {"exists", 1, 1, NULL, 0, CmdExists},
-    {"absent", 1, 1, NULL, 1, CmdExists},
-    {"env", 2, 2, NULL, 0, CmdSet},
-    {"cwd", 1, 1, NULL, 1, CmdSet},
-    {"fail", 1, 1, NULL, 2, CmdSet},
-    {"regset", 3, 3, NULL, 0, CmdRegset},
-    {"start", 0, 1, NULL, 0, CmdStart},
-    {"run", 0, 1, NULL, 1, CmdStart},
-    {"exit", 1, 1, NULL, 0, CmdExit},
-    {"window", 0, 0, NULL, 0, CmdWindow},
-    {"press", 1, 1, " register reset close ", 0, CmdPress},
-    {"resets", 1, 1, NULL, 1, CmdPress},
-    {"box", 4, 4, " ok cancel yes no ", 0, CmdBox},
-    {"open", 1, 1, NULL, 0, CmdFile},
-    {"save", 1, 1, NULL, 1, CmdFile},
-    {"log", 1, 1, NULL, 0, CmdLog},
-    {"log+", 1, 1, NULL, 1, CmdLog},
-    {"logfile", 1, 1, NULL, 0, CmdLogFile},
-    {"trace", 1, 1, NULL, 0, CmdTrace},
-    {"notrace", 1, 1, NULL, 1, CmdTrace},
-    {"text", 2, 2, NULL, 0, CmdText},
-    {"centred", 0, 0, NULL, 0, CmdCentred},
-    {"lines", 1, 1, NULL, 0, CmdLines},
-    {"extent", 0, 0, NULL, 0, CmdExtent},
-    {"layout", 1, 1, NULL, 0, CmdLayout},
-    {"clean", 0, 0, NULL, 0, CmdClean},
-    {"client", 1, 1, " ok fails ", 0, CmdClient},
-    {"idle", 0, 0, NULL, 0, CmdIdle},
-    {"cpu", 1, 1, NULL, 1, CmdIdle},
-    {"mark", 0, 0, NULL, 0, CmdMark},
-    {"elapsed", 1, 1, NULL, 1, CmdMark},
-    {"shot", 1, 1, NULL, 0, CmdShot},
-    {"kill", 0, 0, NULL, 0, CmdKill},
+    {"case", 1, 0, CmdCase},       {"let", 1, 0, CmdLet},        {"define", 1, 0, CmdDefine},
+    {"do", -1, 0, CmdDo},          {"folder", -1, 0, CmdFolder}, {"copy", 2, 0, CmdCopy},
+    {"delete", 1, 1, CmdCopy},     {"exists", 1, 0, CmdExists},  {"absent", 1, 1, CmdExists},
+    {"env", 2, 0, CmdSet},         {"cwd", 1, 1, CmdSet},        {"fail", 1, 2, CmdSet},
+    {"regset", 3, 0, CmdRegset},   {"start", 0, 0, CmdStart},    {"exit", 1, 0, CmdExit},
+    {"window", 0, 0, CmdWindow},   {"press", 1, 0, CmdPress},    {"resets", 1, 1, CmdPress},
+    {"box", 4, 0, CmdBox},         {"open", 1, 0, CmdFile},      {"save", 1, 1, CmdFile},
+    {"log", 1, 0, CmdLog},         {"log+", 1, 1, CmdLog},       {"logfile", 1, 0, CmdLogFile},
+    {"trace", 1, 0, CmdTrace},     {"notrace", 1, 1, CmdTrace},  {"text", 2, 0, CmdText},
+    {"centred", 0, 0, CmdCentred}, {"extent", 0, 0, CmdExtent},  {"layout", 1, 0, CmdLayout},
+    {"clean", 0, 0, CmdClean},     {"client", 1, 0, CmdClient},  {"idle", 0, 0, CmdIdle},
+    {"cpu", 1, 1, CmdIdle},        {"mark", 0, 0, CmdMark},      {"elapsed", 1, 1, CmdMark},
+
 };
 
-// Replaces $1, $2... by the macro's arguments and $NAME by the let values (the
-// "do" line's own are replaced before its arguments are taken), then {CR}, {LF}.
+// Replaces $1, $2... by the macro's arguments and $NAME by the let values (or
+// else the environment's), then {CR} and {LF}.
 static void Expand(const char *in, char *out) {
+    static char fromEnvironment[TEXT_MAX];
     char key[64], *start = out, *end = out + 2 * TEXT_MAX - 1;
     while (*in != 0 && out < end) {
         bool digit = in[1] >= '0' && in[1] <= '9';
@@ -856,116 +761,97 @@ static void Expand(const char *in, char *out) {
         }
         lstrcpynA(key, in + 1, length < 63 ? (int)length + 1 : 64);
         int index = digit ? atoi(key) : 0;
-        const char *value = !digit                                ? FindVar(key)
-                            : index >= 1 && index <= g_paramCount ? g_params[index - 1]
-                                                                  : NULL;
-        static char fromEnvironment[TEXT_MAX];
-        if (value == NULL && !digit && GetEnvironmentVariableA(key, fromEnvironment, TEXT_MAX) > 0)
-            value = fromEnvironment;
+        const char *value =
+            digit          ? (index >= 1 && index <= g_paramCount ? g_params[index - 1] : NULL)
+            : FindVar(key) ? FindVar(key)
+            : GetEnvironmentVariableA(key, fromEnvironment, TEXT_MAX) > 0 ? fromEnvironment
+                                                                          : NULL;
         if (value == NULL)
-            Misuse("unknown $%s", key);
+            Misuse("unknown", key);
         out += strlen(lstrcpynA(out, value, (int)(end - out) + 1));
         in += 1 + length;
     }
     *out = 0;
-    // A macro's line is shown with its arguments in place.
-    if (g_depth > 0)
-        lstrcpynA(g_shown, start, TEXT_MAX);
     MapBreaks(start);
 }
 
-// Finds the command and its arguments; a script that misuses one is refused.
-static const Command *Parse(char *line, char **args, int *count) {
-    char *rest = line + strcspn(line, " "), word[TEXT_MAX];
+// Finds the command and its arguments (NULL after the last); a line that
+// misuses one stops the run.
+static const Command *Parse(char *line, char **args) {
+    char *rest = line + strcspn(line, " ");
     const Command *command = NULL;
     if (*rest != 0)
         *rest++ = 0;
     for (const Command &candidate : g_commands)
         command = strcmp(candidate.name, line) == 0 ? &candidate : command;
     if (command == NULL)
-        Misuse("unknown command \"%s\"", line);
-    args[0] = rest;
-    *count = *rest == 0 ? 0 : 1;
-    // Fields are split at " | "; an empty field may share its blanks ("A | | B").
-    for (char *p = rest; *p != 0 && command->maxArgs > 1 && *count < MAX_ARGS; ++p) {
-        char *field = args[*count - 1];
-        if (*p != '|' || (p != field && p[-1] != ' ') || (p[1] != ' ' && p[1] != 0))
-            continue;
-        *(p != field ? p - 1 : p) = 0;
-        args[(*count)++] = p[1] == ' ' ? p + 2 : p + 1;
-        p = args[*count - 1] - 1;
+        Misuse("unknown command", line);
+    int count = 0;
+    args[count++] = rest;
+    for (char *bar; command->args != 1 && count < MAX_ARGS - 1 && (bar = strstr(rest, " | "));) {
+        *bar = 0;
+        args[count++] = rest = bar + 3;
     }
-    if (*count < command->minArgs || *count > command->maxArgs)
-        Misuse("wrong number of arguments for %s", command->name);
-    snprintf(word, TEXT_MAX, " %s ", args[*count > 0 ? *count - 1 : 0]);
-    if (command->words != NULL && strstr(command->words, word) == NULL)
-        Misuse("%s takes other words here", command->name);
+    args[count] = NULL;
+    if (count < command->args || (*args[0] == 0 && command->args != 0))
+        Misuse("too few arguments for", command->name);
     return command;
 }
 
-// Runs the lines from p on: the script's, or a macro's up to its "end".
+// Runs the lines from p on: the script's, or a macro's up to its "end",
+// whose lines are reported at the line of its "do".
 static void RunLines(const char *p, bool body) {
     char raw[TEXT_MAX], line[2 * TEXT_MAX], *args[MAX_ARGS];
     for (; *p != 0; p = g_next) {
         size_t length = strcspn(p, "\n");
         g_next = p + length + (p[length] != 0);
+        g_line += !body;
         lstrcpynA(raw, p, (int)(length < TEXT_MAX ? length + 1 : TEXT_MAX));
-        // A macro's lines are reported at the line of its "do".
-        for (const char *q = g_text; !body && q <= p; ++q)
-            g_line = q == g_text ? 1 : g_line + (q[-1] == '\n');
         char *text = raw + strspn(raw, " \t");
         for (size_t end = strlen(text); end > 0 && strchr(" \t\r", text[end - 1]) != NULL; --end)
             text[end - 1] = 0;
-        if (*text == 0 || *text == '#' || (g_skipping && strcmp(text, "end") != 0))
-            continue;
         if (strcmp(text, "end") == 0 && (body || g_skipping)) {
             if (!g_skipping)
                 return;
             g_skipping = false;
-            continue;
         }
-        lstrcpyA(g_shown, text);
+        if (*text == 0 || *text == '#' || g_skipping || strcmp(text, "end") == 0)
+            continue;
         Expand(text, line);
-        int count = 0;
-        const Command *command = Parse(line, args, &count);
-        if (command < g_commands + 4 || (!g_dry && g_selected && !g_failed))
-            command->run(args, count, command->mode);
+        lstrcpyA(g_shown, line);
+        const Command *command = Parse(line, args);
+        bool runs = g_selected && !g_failed;
+        if (runs && getenv("QV_ECHO") != NULL) // a tour shows its steps
+            printf("   %s\n", g_shown);
+        if (command < g_commands + 4 || runs)
+            command->run(args, command->mode);
     }
     if (g_skipping)
-        Misuse("a define has no end%s", "");
+        Misuse("a define has no end", "");
 }
 
 int main(int argc, char **argv) {
     static char script[1 << 20];
-    if (argc < 2 || argc - 2 > 64 || ReadWhole(argv[1], script, sizeof script) < 0) {
-        fprintf(stderr, "usage: qv-drive SCRIPT [CASE...] (at most 64 cases)\n");
+    if (argc < 2 || ReadWhole(argv[1], script, sizeof script) < 0) {
+        fprintf(stderr, "usage: qv-drive SCRIPT [CASE...]\n");
         return 2;
     }
     setvbuf(stdout, NULL, _IONBF, 0);
     g_script = argv[1];
-    g_names = argv + 2;
-    g_nameCount = argc - 2;
+    g_caseNames = argv + 2;
+    g_caseCount = argc - 2;
+    g_selected = true;
     g_driverEnvironment = GetEnvironmentStringsW();
-    g_text = script + (strncmp(script, "\xEF\xBB\xBF", 3) == 0 ? 3 : 0);
     FormatGuidString(g_clsid, &CLSID_Component);
     FormatGuidString(g_libid, &LIBID_Component);
     snprintf(g_keys[0], MAX_PATH, CLASSES "%s", COMPONENT_PROGID);
     snprintf(g_keys[1], MAX_PATH, CLASSES "CLSID\\%s", g_clsid);
     snprintf(g_keys[2], MAX_PATH, CLASSES "TypeLib\\%s", g_libid);
     snprintf(g_keys[3], MAX_PATH, "Software\\QuorvalisSamples");
-    // A first pass refuses a misused script before anything runs.
-    for (int pass = 0; pass < 2; ++pass) {
-        g_dry = pass == 0;
-        g_selected = true;
-        g_varCount = 1;
-        g_macroCount = 0;
-        lstrcpyA(g_varName[0], "PROGRAM");
-        lstrcpyA(g_varValue[0], "C:\\qv\\bin\\REGQuorvalis-test.exe");
-        RunLines(g_text, false);
-        for (int i = 0; i < g_nameCount && g_dry; ++i)
-            if (!g_nameSeen[i])
-                Misuse("the script has no case %s", g_names[i]);
-    }
+    g_varCount = 1;
+    lstrcpyA(g_varName[0], "PROGRAM");
+    lstrcpyA(g_varValue[0], "C:\\qv\\bin\\REGQuorvalis-test.exe");
+    RunLines(script + (strncmp(script, "\xEF\xBB\xBF", 3) == 0 ? 3 : 0), false);
     EndCase();
     printf("qv-drive: %d cases, %d failed\n", g_cases, g_failedCases);
     return g_exitCode;

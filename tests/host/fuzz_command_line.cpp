@@ -11,15 +11,13 @@
 #include "../../src/shell/command_line.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-    std::vector<char> text(data, data + size);
-    text.push_back('\0');
+    std::vector<char> text(size + 1);
+    memcpy(text.data(), data, size);
     struct CommandLine parsed;
     memset(&parsed, 0xcc, sizeof parsed);
     int wellFormed = ParseCommandLine(text.data(), &parsed);
-    for (const char *field : {parsed.libraryPath, parsed.copyFolder, parsed.logFile}) {
-        size_t length = strnlen(field, MAX_PATH);
-        assert(length < MAX_PATH && memchr(field, '"', length) == NULL);
-    }
+    for (const char *field : {parsed.libraryPath, parsed.copyFolder, parsed.logFile})
+        assert(strnlen(field, MAX_PATH) < MAX_PATH && strchr(field, '"') == NULL);
     if (!wellFormed || parsed.help)
         return 0;
     bool registers = parsed.unattended && !parsed.reset;

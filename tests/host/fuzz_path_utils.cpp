@@ -7,6 +7,7 @@
 #include <assert.h>
 #include <stdint.h>
 #include <string.h>
+#include <algorithm>
 #include <string>
 #include <vector>
 #include "../../src/install/path_utils.h"
@@ -18,42 +19,30 @@ static std::vector<char> Block(const std::string &text) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     if (size < 3)
         return 0;
-    int operation = data[0] % 3;
-    int bufferSize = 1 + (data[1] | data[2] << 8) % 1024;
-    std::string path((const char *)data + 3, size - 3);
-    std::string name = path.find('\0') != std::string::npos ? path.substr(path.find('\0') + 1) : "";
-    path = path.substr(0, path.find('\0'));
-    name = name.substr(0, name.find('\0'));
+    size_t bufferSize = 1 + (data[1] | data[2] << 8) % 1024;
+    std::string input((const char *)data + 3, size - 3);
+    std::string path = input.c_str(); // up to the first NUL
+    std::string newName = input.c_str() + std::min(path.size() + 1, input.size());
     std::vector<char> dst(bufferSize, '\xcc');
-
-    if (operation == 2) {
+    if (data[0] % 3 == 2) {
         std::string fitting = path.substr(0, bufferSize - 1);
+        // Without a backslash rfind gives npos, and npos + 1 an empty folder.
+        std::string replaced = fitting.substr(0, fitting.rfind('\\') + 1) + newName;
+        bool fits = replaced.size() < bufferSize;
         memcpy(dst.data(), fitting.c_str(), fitting.size() + 1);
-        size_t slash = fitting.find_last_of('\\');
-        std::string replaced =
-            (slash == std::string::npos ? std::string() : fitting.substr(0, slash + 1)) + name;
-        bool fits = replaced.size() < (size_t)bufferSize;
-        int result = ReplaceFileName(dst.data(), bufferSize, Block(name).data());
-        assert(result == (int)fits);
+        assert(ReplaceFileName(dst.data(), bufferSize, Block(newName).data()) == (int)fits);
         assert((fits ? replaced : fitting) == dst.data());
         return 0;
     }
-    std::vector<char> input = Block(path);
-    const char *result = operation == 0 ? ExtractFileName(dst.data(), bufferSize, input.data())
-                                        : ExtractDirectory(dst.data(), bufferSize, input.data());
-    if (bufferSize < PATH_OUTPUT_MIN) {
-        assert(result != dst.data() && result[0] == '\0' && dst[0] == '\0');
-        return 0;
-    }
-    assert(result == dst.data() && memchr(dst.data(), '\0', bufferSize) != NULL);
-    size_t split = path.find_last_of("\\:");
-    std::string expected;
-    if (operation == 0 && split == std::string::npos)
-        expected = path.substr(0, bufferSize - 2);
-    else if (operation == 0)
-        expected = path.substr(split + 1, bufferSize - 1);
-    else if (split != std::string::npos)
-        expected = path.substr(0, split + 1 < (size_t)bufferSize ? split : bufferSize - 2);
-    assert(expected == dst.data());
+    bool takesName = data[0] % 3 == 0, bigEnough = bufferSize >= PATH_OUTPUT_MIN;
+    const char *result = takesName ? ExtractFileName(dst.data(), bufferSize, Block(path).data())
+                                   : ExtractDirectory(dst.data(), bufferSize, Block(path).data());
+    // After the last separator (none: from 0) up to size - 1 bytes of the
+    // name, without one size - 2; from too small a buffer, nothing at all.
+    size_t from = path.find_last_of("\\:") + 1;
+    std::string fileName = path.substr(from, bufferSize - (from > 0 ? 1 : 2));
+    std::string folder = from > 0 ? path.substr(0, std::min(from - 1, bufferSize - 2)) : "";
+    std::string expected = !bigEnough ? "" : takesName ? fileName : folder;
+    assert(expected == result && expected == dst.data() && (result == dst.data()) == bigEnough);
     return 0;
 }

@@ -4,12 +4,12 @@
 // exact bytes written, share modes, box flags), so that faults Wine forgives
 // still show. Opens and closes are counted and the balance written at exit.
 // QV_FAIL=Name:N[,Name:N]... makes the N-th call of Name fail without
-// reaching the system.
+// reaching the system; its line ends in "(injected)".
 #include <windows.h>
+#include <stdarg.h>
 #include <stdio.h>
 #include <string.h>
 
-#define LINE_SIZE 4096
 #define MAX_NAMED 64
 
 struct Named {
@@ -18,57 +18,58 @@ struct Named {
 };
 
 static HANDLE g_trace = INVALID_HANDLE_VALUE;
-static char g_line[LINE_SIZE];
 static char g_faults[512] = ",";
 static Named g_keys[MAX_NAMED], g_files[MAX_NAMED];
 static char g_callNames[MAX_NAMED][32];
-static long g_callCounts[MAX_NAMED];
-static long g_openKeys, g_modules, g_dcs, g_openFiles, g_listMax;
-
-static void Add(const char *text) {
-    strncat(g_line, text, LINE_SIZE - 3 - strlen(g_line));
-}
-
-// The bytes as they are, except those that would break the line.
-static void AddBytes(const char *bytes, int count) {
-    char one[2] = {0, 0};
-    for (int i = 0; i < count; i++) {
-        one[0] = bytes[i];
-        Add(bytes[i] == '\0' ? "\\0" : bytes[i] == '\r' ? "{CR}" : bytes[i] == '\n' ? "{LF}" : one);
-    }
-}
-
-static void AddQuoted(const char *text) {
-    Add(" \"");
-    AddBytes(text != NULL ? text : "", text != NULL ? (int)strlen(text) : 0);
-    Add("\"");
-}
-
-static void AddNumber(const char *format, long number) {
-    char text[32];
-    snprintf(text, sizeof(text), format, number);
-    Add(text);
-}
+static long g_callCounts[MAX_NAMED], g_openKeys, g_modules, g_dcs, g_openFiles, g_listMax;
+static int g_injected;
 
 // The program may read the last error after the call: writing keeps it.
-static long Flush(long result) {
+static void Trace(const char *format, ...) {
+    char line[4096];
     DWORD written, lastError = GetLastError();
-    strcat(g_line, "\r\n");
+    va_list args;
+    va_start(args, format);
+    int length = vsnprintf(line, sizeof(line) - 16, format, args);
+    va_end(args);
+    length = length < 0 || length > (int)sizeof(line) - 16 ? (int)sizeof(line) - 16 : length;
+    length += sprintf(line + length, "%s\r\n", g_injected ? " (injected)" : "");
     if (g_trace != INVALID_HANDLE_VALUE)
-        WriteFile(g_trace, g_line, (DWORD)strlen(g_line), &written, NULL);
-    g_line[0] = '\0';
+        WriteFile(g_trace, line, (DWORD)length, &written, NULL);
+    g_injected = 0;
     SetLastError(lastError);
-    return result;
 }
 
-static long Result(long result) {
-    AddNumber(" = %ld", result);
-    return Flush(result);
+// The bytes as they are, except those that would break the line; a few
+// texts may be in use at once.
+static const char *Text(const void *data, int count) {
+    static char ring[4][2048];
+    static int next;
+    char *start = ring[next++ % 4], *out = start, *end = start + sizeof(ring[0]) - 5;
+    const char *bytes = (const char *)data;
+    for (int i = 0; i < count && out < end; i++)
+        out += bytes[i] == '\0'   ? sprintf(out, "\\0")
+               : bytes[i] == '\r' ? sprintf(out, "{CR}")
+               : bytes[i] == '\n' ? sprintf(out, "{LF}")
+                                  : sprintf(out, "%c", bytes[i]);
+    *out = '\0';
+    return start;
 }
 
-static long Outcome(long ok) {
-    Add(ok ? " = ok" : " = fail");
-    return Flush(ok);
+static const char *Str(const char *text) {
+    return text != NULL ? Text(text, (int)strlen(text)) : "";
+}
+
+// Counts the call; 1 when QV_FAIL names this one.
+static int Injected(const char *call) {
+    int i = 0;
+    char wanted[96];
+    while (g_callNames[i][0] != '\0' && strcmp(g_callNames[i], call) != 0)
+        i++;
+    lstrcpynA(g_callNames[i], call, sizeof(g_callNames[i]));
+    snprintf(wanted, sizeof(wanted), ",%s:%ld,", call, ++g_callCounts[i]);
+    g_injected = strstr(g_faults, wanted) != NULL;
+    return g_injected;
 }
 
 static Named *Find(Named *table, void *handle) {
@@ -78,98 +79,90 @@ static Named *Find(Named *table, void *handle) {
     return NULL;
 }
 
-static void Remember(Named *table, void *handle, const char *name) {
+// Counts an open handle and names it; Closed forgets it.
+static void Opened(Named *table, long *count, void *handle, const char *name) {
     Named *slot = Find(table, NULL);
-    if (slot != NULL) {
-        slot->handle = handle;
-        lstrcpynA(slot->name, name, sizeof(slot->name));
+    if (slot == NULL)
+        return;
+    (*count)++;
+    slot->handle = handle;
+    lstrcpynA(slot->name, name, sizeof(slot->name));
+}
+
+static void Closed(Named *table, long *count, void *handle) {
+    Named *slot = Find(table, handle);
+    if (slot != NULL && handle != NULL) {
+        (*count)--;
+        slot->handle = NULL;
     }
 }
 
-// Counts the call; 1 when QV_FAIL names this one.
-static int Injected(const char *call) {
-    int i = 0;
-    while (g_callNames[i][0] != '\0' && strcmp(g_callNames[i], call) != 0)
-        i++;
-    lstrcpynA(g_callNames[i], call, sizeof(g_callNames[i]));
-    char wanted[96];
-    snprintf(wanted, sizeof(wanted), ",%s:%ld,", call, ++g_callCounts[i]);
-    if (strstr(g_faults, wanted) == NULL)
-        return 0;
-    Add(" (injected)");
-    return 1;
-}
-
-static void KeyLine(const char *call, HKEY parent, const char *subKey) {
-    Named *known = parent != NULL ? Find(g_keys, parent) : NULL;
-    Add(call);
-    Add(parent == HKEY_LOCAL_MACHINE ? " HKLM" : " ");
-    if (known != NULL)
-        Add(known->name);
-    if (subKey != NULL && subKey[0] != '\0') {
-        Add("\\");
-        Add(subKey);
-    }
-}
-
-// Names the new key by the path on the line so far.
-static LONG Opened(LONG result, HKEY *key, long options, REGSAM access) {
-    if (result == ERROR_SUCCESS) {
-        g_openKeys++;
-        Remember(g_keys, *key, strchr(g_line, ' ') + 1);
-    }
-    if (options >= 0)
-        AddNumber(" options=%ld", options);
-    AddNumber(" 0x%lx", (long)access);
-    return Result(result);
+static const char *KeyPath(HKEY parent, const char *subKey) {
+    static char path[2][MAX_PATH + 64];
+    static int next;
+    Named *known = Find(g_keys, parent);
+    char *out = path[next++ % 2];
+    snprintf(out, sizeof(path[0]), "%s%s%s",
+             parent == HKEY_LOCAL_MACHINE      ? "HKLM"
+             : known != NULL && parent != NULL ? known->name
+                                               : "?",
+             subKey != NULL && subKey[0] != '\0' ? "\\" : "", subKey != NULL ? subKey : "");
+    return out;
 }
 
 LONG WINAPI SeamRegOpenKeyExA(HKEY parent, LPCSTR subKey, DWORD options, REGSAM access, PHKEY key) {
-    KeyLine("RegOpenKeyExA", parent, subKey);
-    if (Injected("RegOpenKeyExA"))
-        return Result(ERROR_ACCESS_DENIED);
-    return Opened(RegOpenKeyExA(parent, subKey, options, access, key), key, -1, access);
+    const char *path = KeyPath(parent, subKey);
+    LONG result = Injected("RegOpenKeyExA") ? ERROR_ACCESS_DENIED
+                                            : RegOpenKeyExA(parent, subKey, options, access, key);
+    if (result == ERROR_SUCCESS)
+        Opened(g_keys, &g_openKeys, *key, path);
+    Trace("RegOpenKeyExA %s 0x%lx = %ld", path, (long)access, result);
+    return result;
 }
 
 LONG WINAPI SeamRegCreateKeyExA(HKEY parent, LPCSTR subKey, DWORD reserved, LPSTR keyClass,
                                 DWORD options, REGSAM access, LPSECURITY_ATTRIBUTES security,
                                 PHKEY key, LPDWORD disposition) {
-    KeyLine("RegCreateKeyExA", parent, subKey);
-    if (Injected("RegCreateKeyExA"))
-        return Result(ERROR_ACCESS_DENIED);
-    return Opened(RegCreateKeyExA(parent, subKey, reserved, keyClass, options, access, security,
-                                  key, disposition),
-                  key, (long)options, access);
+    const char *path = KeyPath(parent, subKey);
+    LONG result = Injected("RegCreateKeyExA")
+                      ? ERROR_ACCESS_DENIED
+                      : RegCreateKeyExA(parent, subKey, reserved, keyClass, options, access,
+                                        security, key, disposition);
+    if (result == ERROR_SUCCESS)
+        Opened(g_keys, &g_openKeys, *key, path);
+    Trace("RegCreateKeyExA %s options=%ld 0x%lx = %ld", path, (long)options, (long)access, result);
+    return result;
 }
 
-LONG WINAPI SeamRegSetValueExA(HKEY key, LPCSTR valueName, DWORD reserved, DWORD type,
-                               const BYTE *data, DWORD bytes) {
-    KeyLine("RegSetValueExA", key, NULL);
-    AddQuoted(valueName);
-    AddNumber(type == REG_SZ ? " REG_SZ \"" : " type=%ld \"", (long)type);
-    AddBytes((const char *)data, (int)bytes);
-    Add("\"");
-    if (Injected("RegSetValueExA"))
-        return Result(ERROR_ACCESS_DENIED);
-    return Result(RegSetValueExA(key, valueName, reserved, type, data, bytes));
+LONG WINAPI SeamRegSetValueExA(HKEY key, LPCSTR name, DWORD reserved, DWORD type, const BYTE *data,
+                               DWORD bytes) {
+    LONG result = Injected("RegSetValueExA")
+                      ? ERROR_ACCESS_DENIED
+                      : RegSetValueExA(key, name, reserved, type, data, bytes);
+    Trace("RegSetValueExA %s \"%s\" %s \"%s\" = %ld", KeyPath(key, NULL), Str(name),
+          type == REG_SZ ? "REG_SZ" : "type?", Text(data, (int)bytes), result);
+    return result;
 }
 
 LONG WINAPI SeamRegDeleteKeyA(HKEY parent, LPCSTR subKey) {
-    KeyLine("RegDeleteKeyA", parent, subKey);
-    if (Injected("RegDeleteKeyA"))
-        return Result(ERROR_ACCESS_DENIED);
-    return Result(RegDeleteKeyA(parent, subKey));
+    LONG result = Injected("RegDeleteKeyA") ? ERROR_ACCESS_DENIED : RegDeleteKeyA(parent, subKey);
+    Trace("RegDeleteKeyA %s = %ld", KeyPath(parent, subKey), result);
+    return result;
 }
 
 LONG WINAPI SeamRegCloseKey(HKEY key) {
-    KeyLine("RegCloseKey", key, NULL);
+    const char *path = KeyPath(key, NULL);
     LONG result = RegCloseKey(key);
-    Named *known = Find(g_keys, key);
-    if (result == ERROR_SUCCESS && known != NULL) {
-        g_openKeys--;
-        known->handle = NULL;
-    }
-    return Result(result);
+    if (result == ERROR_SUCCESS)
+        Closed(g_keys, &g_openKeys, key);
+    Trace("RegCloseKey %s = %ld", path, result);
+    return result;
+}
+
+static HMODULE Loaded(HMODULE module) {
+    if (module != NULL)
+        g_modules++;
+    return module;
 }
 
 static HMODULE Refused(void) {
@@ -177,77 +170,61 @@ static HMODULE Refused(void) {
     return NULL;
 }
 
-static HMODULE Loaded(HMODULE module) {
-    g_modules += module != NULL;
-    Outcome(module != NULL);
+HMODULE WINAPI SeamLoadLibraryA(LPCSTR file) {
+    HMODULE module = Loaded(Injected("LoadLibraryA") ? Refused() : LoadLibraryA(file));
+    Trace("LoadLibraryA \"%s\" = %s", Str(file), module != NULL ? "ok" : "fail");
     return module;
 }
 
-HMODULE WINAPI SeamLoadLibraryA(LPCSTR file) {
-    Add("LoadLibraryA");
-    AddQuoted(file);
-    return Loaded(Injected("LoadLibraryA") ? Refused() : LoadLibraryA(file));
-}
-
 HMODULE WINAPI SeamLoadLibraryExA(LPCSTR file, HANDLE reserved, DWORD flags) {
-    Add("LoadLibraryExA");
-    AddQuoted(file);
-    AddNumber(" 0x%lx", (long)flags);
-    return Loaded(Injected("LoadLibraryExA") ? Refused() : LoadLibraryExA(file, reserved, flags));
+    HMODULE module =
+        Loaded(Injected("LoadLibraryExA") ? Refused() : LoadLibraryExA(file, reserved, flags));
+    Trace("LoadLibraryExA \"%s\" 0x%lx = %s", Str(file), (long)flags,
+          module != NULL ? "ok" : "fail");
+    return module;
 }
 
 BOOL WINAPI SeamFreeLibrary(HMODULE module) {
     char file[MAX_PATH] = "";
     GetModuleFileNameA(module, file, MAX_PATH);
-    Add("FreeLibrary");
-    AddQuoted(file);
     BOOL freed = FreeLibrary(module);
     g_modules -= freed != 0;
-    return (BOOL)Outcome(freed);
+    Trace("FreeLibrary \"%s\" = %s", Str(file), freed ? "ok" : "fail");
+    return freed;
 }
 
 HANDLE WINAPI SeamCreateFileA(LPCSTR file, DWORD access, DWORD share,
                               LPSECURITY_ATTRIBUTES security, DWORD disposition, DWORD attributes,
                               HANDLE templateFile) {
-    Add("CreateFileA");
-    AddQuoted(file);
-    AddNumber(" 0x%lx", (long)access);
-    AddNumber(" share=0x%lx", (long)share);
-    AddNumber(" disposition=%ld", (long)disposition);
     HANDLE handle = INVALID_HANDLE_VALUE;
     if (Injected("CreateFileA"))
         SetLastError(ERROR_ACCESS_DENIED);
     else
         handle = CreateFileA(file, access, share, security, disposition, attributes, templateFile);
-    if (handle != INVALID_HANDLE_VALUE) {
-        g_openFiles++;
-        Remember(g_files, handle, file);
-    }
-    Outcome(handle != INVALID_HANDLE_VALUE);
+    if (handle != INVALID_HANDLE_VALUE)
+        Opened(g_files, &g_openFiles, handle, file);
+    Trace("CreateFileA \"%s\" 0x%lx share=0x%lx disposition=%ld = %s", Str(file), (long)access,
+          (long)share, (long)disposition, handle != INVALID_HANDLE_VALUE ? "ok" : "fail");
     return handle;
 }
 
-// Only the handles of CreateFileA are counted and traced.
+// Only the handles of CreateFileA are counted.
 BOOL WINAPI SeamCloseHandle(HANDLE handle) {
-    Named *file = Find(g_files, handle);
     BOOL closed = CloseHandle(handle);
-    if (file != NULL && closed) {
-        g_openFiles--;
-        file->handle = NULL;
-    }
+    if (closed)
+        Closed(g_files, &g_openFiles, handle);
     return closed;
 }
 
 BOOL WINAPI SeamCopyFileA(LPCSTR source, LPCSTR target, BOOL failIfExists) {
-    Add("CopyFileA");
-    AddQuoted(source);
-    AddQuoted(target);
-    AddNumber(" %ld", (long)failIfExists);
-    if (Injected("CopyFileA")) {
+    BOOL copied = FALSE;
+    if (Injected("CopyFileA"))
         SetLastError(ERROR_ACCESS_DENIED);
-        return (BOOL)Outcome(FALSE);
-    }
-    return (BOOL)Outcome(CopyFileA(source, target, failIfExists));
+    else
+        copied = CopyFileA(source, target, failIfExists);
+    Trace("CopyFileA \"%s\" \"%s\" %d = %s", Str(source), Str(target), failIfExists,
+          copied ? "ok" : "fail");
+    return copied;
 }
 
 HDC WINAPI SeamGetDC(HWND window) {
@@ -263,11 +240,7 @@ int WINAPI SeamReleaseDC(HWND window, HDC context) {
 }
 
 int WINAPI SeamMessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
-    Add("MessageBoxA");
-    AddQuoted(caption);
-    AddQuoted(text);
-    AddNumber(" 0x%lx", (long)type);
-    Flush(0);
+    Trace("MessageBoxA \"%s\" \"%s\" 0x%lx", Str(caption), Str(text), (long)type);
     return MessageBoxA(owner, text, caption, type);
 }
 
@@ -275,11 +248,8 @@ int WINAPI SeamMessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
 LRESULT WINAPI SeamSendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT result = SendMessageA(window, message, wParam, lParam);
     if (message == LB_ADDSTRING) {
-        Add("LOG ");
-        Add((const char *)lParam);
-        Flush(0);
-        if (result + 1 > g_listMax)
-            g_listMax = (long)result + 1;
+        Trace("LOG %s", Str((const char *)lParam));
+        g_listMax = result + 1 > g_listMax ? (long)result + 1 : g_listMax;
     }
     return result;
 }
@@ -288,9 +258,8 @@ LRESULT WINAPI SeamSendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM
 extern "C" int __real__Z23SelectAndInstallLibraryPc(char *out);
 extern "C" int __wrap__Z23SelectAndInstallLibraryPc(char *out) {
     int selected = __real__Z23SelectAndInstallLibraryPc(out);
-    AddNumber("SelectAndInstallLibrary = %ld", selected);
-    AddQuoted(out);
-    return Flush(selected);
+    Trace("SelectAndInstallLibrary = %d \"%s\"", selected, Str(out));
+    return selected;
 }
 
 // Opens the trace before the program starts and writes the balance after it ends.
@@ -303,20 +272,13 @@ static struct TraceLifetime {
                                   OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
         GetEnvironmentVariableA("QV_FAIL", g_faults + 1, sizeof(g_faults) - 2);
         strcat(g_faults, ",");
-        Add("START ");
-        Add(GetCommandLineA());
-        Flush(0);
+        Trace("START %s", Str(GetCommandLineA()));
     }
     ~TraceLifetime() {
-        if (g_listMax > 0) {
-            AddNumber("LISTMAX %ld", g_listMax);
-            Flush(0);
-        }
-        AddNumber("BALANCE keys=%ld", g_openKeys);
-        AddNumber(" modules=%ld", g_modules);
-        AddNumber(" dcs=%ld", g_dcs);
-        AddNumber(" files=%ld", g_openFiles);
-        Flush(0);
+        if (g_listMax > 0)
+            Trace("LISTMAX %ld", g_listMax);
+        Trace("BALANCE keys=%ld modules=%ld dcs=%ld files=%ld", g_openKeys, g_modules, g_dcs,
+              g_openFiles);
         CloseHandle(g_trace);
     }
 } g_traceLifetime;
