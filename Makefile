@@ -4,7 +4,7 @@ JOBS ?= 2
 # than the cores keeps both busy.
 WINE_JOBS ?= 3
 
-.PHONY: all deps win32 host host-asan fuzz-build build test fuzz dist run clean
+.PHONY: all deps win32 fuzz-build build test fuzz dist run clean
 
 all: build
 
@@ -15,37 +15,26 @@ win32: deps
 	cmake --preset win32 >/dev/null
 	cmake --build --preset win32 -j$(JOBS)
 
-host: deps
-	cmake --preset host >/dev/null
-	cmake --build --preset host -j$(JOBS)
-
-host-asan: deps
-	cmake --preset host-asan >/dev/null
-	cmake --build --preset host-asan -j$(JOBS)
-
-# libFuzzer targets, built with clang in their own tree.
+# The path and command-line routines as libFuzzer targets, built with clang
+# in their own tree under AddressSanitizer and UndefinedBehaviorSanitizer.
 fuzz-build: deps
 	cmake --preset fuzz >/dev/null
 	cmake --build --preset fuzz -j$(JOBS)
 
-# make test runs the pure routines' test under the sanitizers; `make host`
-# builds it plain, for a quicker turn while working.
-build: win32 host-asan
+build: win32 fuzz-build
 
 # Every suite runs even when an earlier one fails; the exit status says
 # whether all of them passed. The fuzz runs take a fixed time each and run
 # one at a time beside the Wine suites, which leave a core idle while they
 # wait on windows; their report follows.
 FUZZ_LOG = build/fuzz/short-runs.log
-test: build fuzz-build
+test: build
 	@status=0; \
-	echo "== path and command-line routines (AddressSanitizer + UndefinedBehaviorSanitizer)"; \
-	ctest --preset host-asan -j$(JOBS) || status=1; \
 	(ctest --preset fuzz -j1 >$(FUZZ_LOG) 2>&1; echo $$? >$(FUZZ_LOG).status) & \
 	echo "== build checks and the 32-bit program under Wine"; \
 	ctest --preset win32 -j$(WINE_JOBS) || status=1; \
 	wait; \
-	echo "== short fuzz runs (libFuzzer, AddressSanitizer + UndefinedBehaviorSanitizer)"; \
+	echo "== short fuzz runs of the path and command-line routines (libFuzzer, AddressSanitizer + UndefinedBehaviorSanitizer)"; \
 	cat $(FUZZ_LOG); [ "$$(cat $(FUZZ_LOG).status)" = 0 ] || status=1; \
 	exit $$status
 

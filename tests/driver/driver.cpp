@@ -13,15 +13,16 @@
 #include "component_identity.h"
 #include "resource.h"
 
-#define TEXT_MAX   4096
-#define MAX_ARGS   16
-#define MAX_NAMES  64
-#define MAX_PROCS  16
-#define FILE_MAX   (1 << 21)
-#define WAIT_MS    60000
-#define TRACE_PATH "C:\\qv\\trace.txt"
-#define CLASSES    "Software\\Classes\\"
-#define NAME_CHARS "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_"
+#define TEXT_MAX        4096
+#define MAX_ARGS        16
+#define MAX_NAMES       64
+#define MAX_PROCS       16
+#define FILE_MAX        (1 << 21)
+#define WAIT_MS         60000
+#define TRACE_PATH      "C:\\qv\\trace.txt"
+#define DEFAULT_PROGRAM "C:\\qv\\bin\\REGQuorvalis-test.exe"
+#define CLASSES         "Software\\Classes\\"
+#define NAME_CHARS      "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_"
 
 struct Proc {
     HANDLE handle;
@@ -665,6 +666,7 @@ static bool CmdCase(char **args, int) {
     SetEnvironmentStringsW(g_driverEnvironment);
     SetEnvironmentVariableW(L"QV_TRACE", W(TRACE_PATH));
     lstrcpyA(g_cwd, "C:\\qv");
+    lstrcpyA(g_varValue[0], DEFAULT_PROGRAM);
     g_fault[0] = 0;
     for (int i = 0; i < 8; ++i)
         RegDeleteTreeW(HKEY_LOCAL_MACHINE, W(i % 2 ? ProgramView(g_keys[i / 2]) : g_keys[i / 2]));
@@ -680,18 +682,23 @@ static char *FindVar(const char *name) {
     return NULL;
 }
 
-static bool CmdLet(char **args, int) {
-    char *value = args[0] + strcspn(args[0], " "), *slot;
-    if (*value != 0)
-        *value++ = 0;
-    if (args[0][0] < 'A' || args[0][0] > 'Z' || strspn(args[0], NAME_CHARS) != strlen(args[0]) ||
-        ((slot = FindVar(args[0])) == NULL && g_varCount == MAX_NAMES))
-        Misuse("bad variable name, or too many:", args[0]);
+static void SetVar(const char *name, const char *value) {
+    char *slot = FindVar(name);
+    if (name[0] < 'A' || name[0] > 'Z' || strspn(name, NAME_CHARS) != strlen(name) ||
+        (slot == NULL && g_varCount == MAX_NAMES))
+        Misuse("bad variable name, or too many:", name);
     if (slot == NULL) {
-        lstrcpynA(g_varName[g_varCount], args[0], 64);
+        lstrcpynA(g_varName[g_varCount], name, 64);
         slot = g_varValue[g_varCount++];
     }
     lstrcpynA(slot, value, TEXT_MAX);
+}
+
+static bool CmdLet(char **args, int) {
+    char *value = args[0] + strcspn(args[0], " ");
+    if (*value != 0)
+        *value++ = 0;
+    SetVar(args[0], value);
     return true;
 }
 
@@ -848,9 +855,13 @@ int main(int argc, char **argv) {
     snprintf(g_keys[1], MAX_PATH, CLASSES "CLSID\\%s", g_clsid);
     snprintf(g_keys[2], MAX_PATH, CLASSES "TypeLib\\%s", g_libid);
     snprintf(g_keys[3], MAX_PATH, "Software\\QuorvalisSamples");
-    g_varCount = 1;
-    lstrcpyA(g_varName[0], "PROGRAM");
-    lstrcpyA(g_varValue[0], "C:\\qv\\bin\\REGQuorvalis-test.exe");
+    // PROGRAM first: start runs $PROGRAM, the test variant unless a case says
+    // otherwise. The rest as the runner lays them out.
+    SetVar("PROGRAM", DEFAULT_PROGRAM);
+    SetVar("LIB", "C:\\qv\\samples\\component\\" COMPONENT_LIBRARY_FILE);
+    SetVar("TLB", "C:\\qv\\samples\\component\\" COMPONENT_TYPELIB_FILE);
+    SetVar("DESC", COMPONENT_DESCRIPTION);
+    SetVar("CLSID", g_clsid);
     RunLines(script + (strncmp(script, "\xEF\xBB\xBF", 3) == 0 ? 3 : 0), false);
     EndCase();
     printf("qv-drive: %d cases, %d failed\n", g_cases, g_failedCases);
