@@ -25,7 +25,9 @@ QV_QEMU_MIN_MAJOR=8
 
 # A 96-byte i386 ELF that exits with code 42: only a CPU (or kernel) that
 # runs 32-bit code gets that far; others refuse it with "Exec format error".
+# QV_EMULATE=1 takes the emulated way anyway, to see what such a machine sees.
 qv_cpu_runs_32bit() {
+    [ "${QV_EMULATE:-0}" = 1 ] && return 1
     local probe status
     probe=$(mktemp) || return 1
     printf '\177ELF\001\001\001\000\000\000\000\000\000\000\000\000\002\000\003\000\001\000\000\000\124\200\004\010\064\000\000\000\000\000\000\000\000\000\000\000\064\000\040\000\001\000\000\000\000\000\000\000\001\000\000\000\000\000\000\000\000\200\004\010\000\200\004\010\140\000\000\000\140\000\000\000\005\000\000\000\000\020\000\000\270\001\000\000\000\273\052\000\000\000\315\200' >"$probe"
