@@ -129,17 +129,15 @@ static void SplitLines(Lines *lines, char *p) {
     }
 }
 
-// The file's length, -1 if it is missing, -2 if it cannot be read in full.
+// The file's length; -1 if it is missing or too long to be read in full.
 static int ReadWhole(const char *path, char *buffer, int size) {
     DWORD got = 0;
     HANDLE file = CreateFileW(W(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
                               OPEN_EXISTING, 0, NULL);
-    if (file == INVALID_HANDLE_VALUE)
-        return GetLastError() == ERROR_FILE_NOT_FOUND ? -1 : -2;
     BOOL read = ReadFile(file, buffer, size - 1, &got, NULL);
     CloseHandle(file);
     buffer[got] = 0;
-    return read && (int)got < size - 1 ? (int)got : -2;
+    return read && (int)got < size - 1 ? (int)got : -1;
 }
 
 // ---- the case's programs
@@ -176,7 +174,7 @@ static void Kill(void) {
 // ---- the trace: code page 1252, CR LF lines, line breaks inside a line
 // written {CR}/{LF}. The program appends to it while it runs.
 
-static bool ReadTrace(void) {
+static void ReadTrace(void) {
     static char raw[FILE_MAX];
     static WCHAR wide[FILE_MAX];
     int length = ReadWhole(TRACE_PATH, raw, FILE_MAX);
@@ -186,13 +184,11 @@ static bool ReadTrace(void) {
     SplitLines(&g_trace, text);
     for (int i = 0; i < g_trace.count; ++i)
         MapBreaks(g_trace.line[i]);
-    return length >= -1 || Fail("cannot read the trace, or it is over %d bytes", FILE_MAX);
 }
 
-// The first trace line at or after the cursor that matches: -1 if none, -2 if unreadable.
+// The first trace line at or after the cursor that matches, or -1.
 static int FindTrace(const char *pattern) {
-    if (!ReadTrace())
-        return -2;
+    ReadTrace();
     for (int i = g_traceCursor; i < g_trace.count; ++i)
         if (Glob(pattern, g_trace.line[i]))
             return i;
@@ -206,8 +202,8 @@ static bool TakeTrace(const char *pattern) {
         found = FindTrace(pattern);
     if (found == -1)
         return Fail("no such line from line %d of %d", g_traceCursor + 1, g_trace.count);
-    g_traceCursor = found >= 0 ? found + 1 : g_traceCursor;
-    return found >= 0;
+    g_traceCursor = found + 1;
+    return true;
 }
 
 // trace, and notrace (mode 1).
@@ -215,7 +211,7 @@ static bool CmdTrace(char **args, int absent) {
     if (!absent)
         return TakeTrace(args[0]);
     int found = FindTrace(args[0]);
-    return found == -1 || (found >= 0 && Fail("line %d is %s", found + 1, g_trace.line[found]));
+    return found == -1 || Fail("line %d is %s", found + 1, g_trace.line[found]);
 }
 
 static bool CmdStart(char **args, int) {
@@ -252,8 +248,7 @@ static bool CmdExit(char **args, int) {
     if (code != (DWORD)strtoll(args[0], NULL, 10) && strcmp(args[0], "*") != 0)
         return Fail("exit code %lu", code);
     const char *balance = NULL;
-    if (!ReadTrace())
-        return false;
+    ReadTrace();
     for (int line = g_procs[i].traceStart; line < g_trace.count; ++line)
         balance = strncmp(g_trace.line[line], "BALANCE ", 8) == 0 ? g_trace.line[line] : balance;
     return balance == NULL || strcmp(balance, "BALANCE keys=0 modules=0 dcs=0 files=0") == 0 ||
@@ -304,28 +299,23 @@ static bool CmdSet(char **args, int which) {
 // throughout) and finds the 32-bit program's keys itself: Wine's 64-bit side,
 // asked for the 32-bit view, would redirect the whole of Classes.
 
-static bool OpenKey(const char *path, HKEY *key) {
-    return RegOpenKeyExW(HKEY_LOCAL_MACHINE, W(path), 0, KEY_READ | KEY_WOW64_64KEY, key) == 0;
-}
-
 static bool KeyExists(const char *path) {
     HKEY key;
-    return OpenKey(path, &key) && RegCloseKey(key) == 0;
+    return RegOpenKeyExW(HKEY_LOCAL_MACHINE, W(path), 0, KEY_READ | KEY_WOW64_64KEY, &key) == 0 &&
+           RegCloseKey(key) == 0;
 }
 
-// Under Classes only the keys that Classes\Wow6432Node holds (CLSID, TypeLib,
-// Interface) are the 32-bit side's own; the rest is shared.
+// Under Classes, CLSID and TypeLib are the 32-bit side's own and the rest is
+// shared; elsewhere Software is the 32-bit side's own.
 static const char *ProgramView(const char *path) {
     static char ring[4][TEXT_MAX];
     static int next;
-    char *view = ring[next++ % 4], node[TEXT_MAX];
+    char *view = ring[next++ % 4];
     bool classes = _strnicmp(path, CLASSES, strlen(CLASSES)) == 0;
     const char *rest = path + (classes ? strlen(CLASSES) : strlen("Software\\"));
-    snprintf(node, sizeof node, CLASSES "Wow6432Node\\%.*s", (int)strcspn(rest, "\\"), rest);
-    snprintf(view, TEXT_MAX,
-             !classes          ? "Software\\Wow6432Node\\%s"
-             : KeyExists(node) ? CLASSES "Wow6432Node\\%s"
-                               : CLASSES "%s",
+    bool own =
+        !classes || _strnicmp(rest, "CLSID\\", 6) == 0 || _strnicmp(rest, "TypeLib\\", 8) == 0;
+    snprintf(view, TEXT_MAX, "%s%s%s", classes ? CLASSES : "Software\\", own ? "Wow6432Node\\" : "",
              rest);
     return view;
 }
@@ -356,15 +346,13 @@ static bool CmdLayout(char **args, int) {
                   {1, "\\ProgID", "", COMPONENT_PROGID},
                   {2, "\\1.0\\0\\win32", "", typeLib}};
     for (const auto &value : values) {
-        HKEY key;
-        DWORD type = 0, size = 0, wanted = 2 * (lstrlenW(W(value.text)) + 1);
+        DWORD type = 0, size = sizeof data - 2, wanted = 2 * (lstrlenW(W(value.text)) + 1);
         snprintf(path, sizeof path, "%s%s", ProgramView(g_keys[value.key]), value.subkey);
-        if (OpenKey(path, &key)) {
-            size = sizeof data - 2;
-            RegQueryValueExW(key, W(value.name), NULL, &type, (BYTE *)data, &size);
-            RegCloseKey(key);
-        }
-        data[size < sizeof data ? size / 2 : 0] = 0; // a value too long for data fails below
+        if (RegGetValueW(HKEY_LOCAL_MACHINE, W(path), W(value.name),
+                         RRF_RT_ANY | RRF_NOEXPAND | RRF_SUBKEY_WOW6464KEY, &type, data,
+                         &size) != 0)
+            size = 0;
+        data[size / 2] = 0;
         if (type != REG_SZ || size != wanted || data[wanted / 2 - 1] != 0 ||
             strcmp(Utf8(data, seen), value.text) != 0)
             return Fail("HKLM\\%s [%s]: type %lu, %lu bytes: %s", path, value.name, type, size,
