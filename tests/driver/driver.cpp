@@ -408,27 +408,30 @@ static bool Press(HWND window, int id, bool wait) {
     return true;
 }
 
-static int CountResets(void) {
-    int count = 0;
-    ReadTrace();
-    for (int i = 0; i < g_trace.count; ++i)
-        count += strcmp(g_trace.line[i], "LOG ZERAMENTO COMPLETADO!") == 0;
-    return count;
+// Waits until the test variant's action loop waits for the operator again: its
+// last trace line is IDLE, and comes after line `after`. The loop forgets a
+// press that comes while it acts. A program without a trace is not waited for.
+static bool Idle(int after) {
+    for (DWORD start = GetTickCount();;) {
+        ReadTrace();
+        if (g_trace.count == 0 ||
+            (g_trace.count > after && strcmp(g_trace.line[g_trace.count - 1], "IDLE") == 0))
+            return true;
+        if (!KeepWaiting(start, 30000))
+            return Fail("the program did not come back to wait for the operator");
+    }
 }
 
 // press register|reset|close (mode 0), and resets N (1): presses of reset,
-// each waited for until the trace shows it completed.
+// each waited for until the program waits again.
 static bool CmdPress(char **args, int resets) {
     int id = resets || strcmp(args[0], "reset") == 0 ? IDC_RESET
              : strcmp(args[0], "register") == 0      ? IDC_REGISTER
                                                      : 0;
     for (int i = 1; i <= (resets ? atoi(args[0]) : 1); ++i) {
-        int before = resets ? CountResets() : 0;
-        if (!Press(MainWindow(), id, false))
+        if (!(id == 0 || Idle(0)) || !Press(MainWindow(), id, false) ||
+            !(resets == 0 || Idle(g_trace.count)))
             return false;
-        for (DWORD start = GetTickCount(); resets && CountResets() <= before;)
-            if (!KeepWaiting(start, 30000))
-                return Fail("reset %d did not complete", i);
     }
     return true;
 }

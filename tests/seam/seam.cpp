@@ -254,6 +254,12 @@ LRESULT WINAPI SeamSendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM
     return result;
 }
 
+// The action loop waits for the operator: a press from now on is not lost.
+BOOL WINAPI SeamWaitMessage(void) {
+    Trace("IDLE");
+    return WaitMessage();
+}
+
 // The program's own step (linked with --wrap): what it hands back, on failure too.
 extern "C" int __real__Z23SelectAndInstallLibraryPc(char *out);
 extern "C" int __wrap__Z23SelectAndInstallLibraryPc(char *out) {

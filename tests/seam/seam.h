@@ -19,6 +19,7 @@ decltype(GetDC) SeamGetDC;
 decltype(ReleaseDC) SeamReleaseDC;
 decltype(MessageBoxA) SeamMessageBoxA;
 decltype(SendMessageA) SeamSendMessageA;
+decltype(WaitMessage) SeamWaitMessage;
 
 #define RegOpenKeyExA   SeamRegOpenKeyExA
 #define RegCreateKeyExA SeamRegCreateKeyExA
@@ -35,3 +36,4 @@ decltype(SendMessageA) SeamSendMessageA;
 #define ReleaseDC       SeamReleaseDC
 #define MessageBoxA     SeamMessageBoxA
 #define SendMessageA    SeamSendMessageA
+#define WaitMessage     SeamWaitMessage
