@@ -11,7 +11,8 @@
 // Present with Registered = "1" while this library counts as registered.
 #define RECORD_KEY   SAMPLES_KEY "\\Registrar"
 #define RECORD_VALUE "Registered"
-// Owned by tests, never deleted here: FailRegister = 1 makes registration fail.
+// Owned by tests, never deleted here: FailRegister = 1 makes registration fail
+// with E_FAIL, 2 answer S_FALSE.
 #define CONTROL_KEY         SAMPLES_KEY "\\Control"
 #define FAIL_REGISTER_VALUE "FailRegister"
 // One DWORD per entry, counting every call whatever its outcome.
@@ -42,8 +43,8 @@ static void CountCall(const char *entryName) {
 
 #ifndef REGISTRAR_OMIT_REGISTER
 
-// True when the test switch asks for a failing registration: the value may be
-// a DWORD 1 or the text "1", whichever is easier to write from a script.
+// 1 or 2 when the test switch asks for a failing registration: the value may be
+// a DWORD or a text, whichever is easier to write from a script.
 static BOOL RegisterFailureRequested(void) {
     HKEY key;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, CONTROL_KEY, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
@@ -57,9 +58,9 @@ static BOOL RegisterFailureRequested(void) {
         if (type == REG_DWORD && size == sizeof(DWORD)) {
             DWORD flag;
             CopyMemory(&flag, data, sizeof(flag));
-            requested = flag == 1;
-        } else if (type == REG_SZ) {
-            requested = size >= 2 && data[0] == '1' && data[1] == '\0';
+            requested = flag == 1 || flag == 2 ? (BOOL)flag : FALSE;
+        } else if (type == REG_SZ && size >= 2 && data[1] == '\0') {
+            requested = data[0] == '1' || data[0] == '2' ? data[0] - '0' : FALSE;
         }
     }
     RegCloseKey(key);
@@ -68,8 +69,11 @@ static BOOL RegisterFailureRequested(void) {
 
 HRESULT WINAPI DllRegisterServer(void) {
     CountCall("DllRegisterServer");
-    if (RegisterFailureRequested()) {
+    switch (RegisterFailureRequested()) {
+    case 1:
         return E_FAIL;
+    case 2:
+        return S_FALSE;
     }
     HKEY key;
     LONG rc = RegCreateKeyExA(HKEY_LOCAL_MACHINE, RECORD_KEY, 0, NULL, REG_OPTION_NON_VOLATILE,

@@ -9,10 +9,18 @@
 #define ORDINAL_LOAD_TYPE_LIB       161
 #define ORDINAL_REGISTER_TYPE_LIB   163
 #define ORDINAL_UNREGISTER_TYPE_LIB 186
+#define ORDINAL_QUERY_TYPE_LIB_PATH 164
+#define ORDINAL_SYS_FREE_STRING     6
 
-enum SystemLibrary { LIBRARY_VERSION, LIBRARY_COMDLG32, LIBRARY_OLEAUT32, SYSTEM_LIBRARY_COUNT };
+enum SystemLibrary {
+    LIBRARY_VERSION,
+    LIBRARY_COMDLG32,
+    LIBRARY_OLEAUT32,
+    LIBRARY_OLE32,
+    SYSTEM_LIBRARY_COUNT
+};
 static const char *const SYSTEM_LIBRARY_FILES[SYSTEM_LIBRARY_COUNT] = {
-    "version.dll", "comdlg32.dll", "oleaut32.dll"};
+    "version.dll", "comdlg32.dll", "oleaut32.dll", "ole32.dll"};
 static HMODULE g_systemLibraries[SYSTEM_LIBRARY_COUNT];
 
 HMODULE g_hRegistrarLibrary;
@@ -27,6 +35,11 @@ typedef BOOL(WINAPI *VersionValueEntry)(LPCVOID, LPCSTR, LPVOID *, PUINT);
 typedef HRESULT(WINAPI *LoadTypeLibEntry)(LPCOLESTR, ITypeLib **);
 typedef HRESULT(WINAPI *RegisterTypeLibEntry)(ITypeLib *, LPCOLESTR, LPCOLESTR);
 typedef HRESULT(WINAPI *UnRegisterTypeLibEntry)(REFGUID, WORD, WORD, LCID, SYSKIND);
+typedef HRESULT(WINAPI *QueryTypeLibPathEntry)(REFGUID, WORD, WORD, LCID, BSTR *);
+typedef void(WINAPI *FreeStringEntry)(BSTR);
+typedef HRESULT(WINAPI *InitializeEntry)(LPVOID);
+typedef void(WINAPI *UninitializeEntry)(void);
+typedef HRESULT(WINAPI *CreateInstanceEntry)(REFCLSID, LPUNKNOWN, DWORD, REFIID, LPVOID *);
 
 void RestrictLibrarySearch(void) {
     HMODULE kernel = GetModuleHandleA("kernel32.dll");
@@ -118,6 +131,47 @@ HRESULT CallUnRegisterTypeLib(REFGUID libId, WORD major, WORD minor, LCID lcid, 
     UnRegisterTypeLibEntry entry = (UnRegisterTypeLibEntry)(void *)SystemEntry(
         LIBRARY_OLEAUT32, MAKEINTRESOURCEA(ORDINAL_UNREGISTER_TYPE_LIB));
     return entry != NULL ? entry(libId, major, minor, lcid, kind) : MissingEntryResult();
+}
+
+HRESULT CallQueryPathOfRegTypeLib(REFGUID libId, WORD major, WORD minor, LCID lcid, char *path) {
+    QueryTypeLibPathEntry query = (QueryTypeLibPathEntry)(void *)SystemEntry(
+        LIBRARY_OLEAUT32, MAKEINTRESOURCEA(ORDINAL_QUERY_TYPE_LIB_PATH));
+    FreeStringEntry freeString = (FreeStringEntry)(void *)SystemEntry(
+        LIBRARY_OLEAUT32, MAKEINTRESOURCEA(ORDINAL_SYS_FREE_STRING));
+    BSTR found = NULL;
+    path[0] = '\0';
+    if (query == NULL || freeString == NULL)
+        return MissingEntryResult();
+    HRESULT result = query(libId, major, minor, lcid, &found);
+    if (result == S_OK &&
+        WideCharToMultiByte(CP_ACP, 0, found, -1, path, MAX_PATH, NULL, NULL) == 0)
+        path[0] = '\0';
+    freeString(found);
+    return result;
+}
+
+// IUnknown's interface id, so that no import library is needed for it.
+static const IID UNKNOWN_INTERFACE = {
+    0x00000000, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+
+HRESULT CallCreateAndRelease(REFCLSID classId) {
+    InitializeEntry initialize =
+        (InitializeEntry)(void *)SystemEntry(LIBRARY_OLE32, "CoInitialize");
+    UninitializeEntry uninitialize =
+        (UninitializeEntry)(void *)SystemEntry(LIBRARY_OLE32, "CoUninitialize");
+    CreateInstanceEntry create =
+        (CreateInstanceEntry)(void *)SystemEntry(LIBRARY_OLE32, "CoCreateInstance");
+    IUnknown *object = NULL;
+    if (initialize == NULL || uninitialize == NULL || create == NULL)
+        return MissingEntryResult();
+    HRESULT initialized = initialize(NULL);
+    HRESULT result =
+        create(classId, NULL, CLSCTX_INPROC_SERVER, UNKNOWN_INTERFACE, (void **)&object);
+    if (result == S_OK)
+        object->Release();
+    if (SUCCEEDED(initialized))
+        uninitialize();
+    return result;
 }
 
 // By its bare name: the program's folder, the system folders and PATH find it.

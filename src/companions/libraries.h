@@ -45,3 +45,7 @@ BOOL CallVerQueryValueA(const void *block, const char *query, void **value, UINT
 HRESULT CallLoadTypeLib(const OLECHAR *file, ITypeLib **typeLib);
 HRESULT CallRegisterTypeLib(ITypeLib *typeLib, const OLECHAR *fullPath, const OLECHAR *helpDir);
 HRESULT CallUnRegisterTypeLib(REFGUID libId, WORD major, WORD minor, LCID lcid, SYSKIND kind);
+// The registered type library's file, in path (MAX_PATH bytes; empty when none).
+HRESULT CallQueryPathOfRegTypeLib(REFGUID libId, WORD major, WORD minor, LCID lcid, char *path);
+// Creates the class in this process and releases it, as a client would.
+HRESULT CallCreateAndRelease(REFCLSID classId);

@@ -4,6 +4,7 @@
 #include "library_selection.h"
 #include "path_utils.h"
 #include "../companions/component_identity.h"
+#include "../operator/activity_log.h"
 #include "../operator/dialogue.h"
 
 #define NAME_PART_SIZE       512
@@ -66,6 +67,7 @@ static int HasTypeLibrary(const char *pickedPath) {
             CloseHandle(file);
             return 1;
         }
+        LogCause("CreateFileA", typeLibPath, GetLastError(), 0);
     }
     wsprintfA(message, "ARQUIVO       %s      ENCONTRADO,  MAS\n", COMPONENT_LIBRARY_FILE);
     lstrcatA(message, "TIPO DE BIBLIOTECA NÃO EXISTE:\n");
@@ -112,6 +114,7 @@ static int CopyLibrary(char *pickedPath, const char *destination) {
         return 0;
     }
     if (!CopyFileA(pickedPath, destination, FALSE)) {
+        LogCause("CopyFileA", destination, GetLastError(), 0);
         ShowWithTail("E R R O     NA   GRAVAÇÃO   DO  ARQUIVO ", COMPONENT_LIBRARY_FILE, ERROR_BOX);
         return 0;
     }
@@ -121,6 +124,7 @@ static int CopyLibrary(char *pickedPath, const char *destination) {
     if (!ReplaceFileName(sourceTypeLib, MAX_PATH, COMPONENT_TYPELIB_FILE) ||
         !ReplaceFileName(destinationTypeLib, MAX_PATH, COMPONENT_TYPELIB_FILE) ||
         !CopyFileA(sourceTypeLib, destinationTypeLib, FALSE)) {
+        LogCause("CopyFileA", destinationTypeLib, GetLastError(), 0);
         ShowWithTail("E R R O    NA GRAVAÇÃO DO ARQUIVO ", COMPONENT_TYPELIB_FILE, ERROR_BOX);
         return 0;
     }

@@ -5,6 +5,7 @@
 #include "path_utils.h"
 #include "../companions/component_identity.h"
 #include "../companions/libraries.h"
+#include "../operator/activity_log.h"
 #include "../operator/dialogue.h"
 
 #define MESSAGE_SIZE 512
@@ -27,6 +28,7 @@ const char *QueryLibraryVersion(char *path) {
     }
     HMODULE library = LoadComponentLibrary(path);
     if (library == NULL) {
+        LogCause("LoadLibraryExA", path, GetLastError(), 0);
         wsprintfA(message,
                   "DLL %s NAO ENCONTRADA no diretório \r\nPor isso, versão não será exibida na "
                   "janela!!!",
@@ -37,6 +39,7 @@ const char *QueryLibraryVersion(char *path) {
     GetVersionEntry getVersion =
         (GetVersionEntry)(void *)GetProcAddress(library, COMPONENT_VERSION_EXPORT);
     if (getVersion == NULL) {
+        LogCause("GetProcAddress", COMPONENT_VERSION_EXPORT, GetLastError(), 0);
         Show("DLL INCONSISTENTE - FUNÇÃO Get_VersaoDLL() NÃO ENCONTRADA",
              MB_TOPMOST | MB_ICONERROR);
         FreeLibrary(library);

@@ -88,6 +88,21 @@ void LogBox(const char *text, const char *caption, int shown) {
     WriteFileLine(shown ? "[mensagem exibida] " : "[mensagem não exibida] ", entry);
 }
 
+void LogCause(const char *call, const char *subject, DWORD code, int isHresult) {
+    char text[FILE_LINE_SIZE];
+    char entry[FILE_LINE_SIZE];
+    DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, NULL,
+                                  code, 0, text, FILE_LINE_SIZE, NULL);
+    while (length > 0 &&
+           (text[length - 1] == '\r' || text[length - 1] == '\n' || text[length - 1] == ' '))
+        length--;
+    text[length] = '\0';
+    wsprintfA(entry,
+              isHresult ? "%s em %.300s: erro 0x%08lX - %.400s" : "%s em %.300s: erro %lu - %.400s",
+              call, subject, code, length > 0 ? text : "sem descrição do sistema");
+    WriteFileLine("[causa] ", entry);
+}
+
 // Widens the horizontal scroll range when this line is the widest so far; it
 // never shrinks, so the operator can always scroll to an earlier long line.
 static void WidenForLine(HWND list, const char *text) {

@@ -15,3 +15,7 @@ int OpenLogFile(const char *path, const char *commandLine);
 void CloseLogFile(void);
 // A message box's caption and text in the log file, marked as shown or not.
 void LogBox(const char *text, const char *caption, int shown);
+// The cause of a failed system or COM call, in the log file only: the call,
+// the key or file it worked on, its code (a Win32 error in decimal, an
+// HRESULT in hex) and the system's text for it.
+void LogCause(const char *call, const char *subject, DWORD code, int isHresult);

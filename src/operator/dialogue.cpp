@@ -38,8 +38,10 @@ int ShowBox(const char *text, const char *caption, UINT type) {
 static int IsExistingFile(const char *path) {
     HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
-    if (file == INVALID_HANDLE_VALUE)
+    if (file == INVALID_HANDLE_VALUE) {
+        LogCause("CreateFileA", path, GetLastError(), 0);
         return 0;
+    }
     CloseHandle(file);
     return 1;
 }

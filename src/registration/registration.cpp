@@ -9,6 +9,10 @@
 #include "../companions/libraries.h"
 
 #define MESSAGE_SIZE 512
+#define KEYS_NAMED   4
+
+// The keys as cause lines name them.
+#define CLASSES_SHOWN "HKLM\\" CLASSES_KEY_PATH
 
 // Byte counts of the fixed texts, terminator included.
 #define DESCRIPTION_BYTES     35
@@ -21,14 +25,46 @@ static void LogFormatted(const char *format, const char *first, const char *seco
     LogLine(message);
 }
 
+// The path of each key open for writing, for the cause line of a failure.
+static struct {
+    HKEY key;
+    char path[MESSAGE_SIZE];
+} g_named[KEYS_NAMED];
+static int g_nextNamed;
+
+static void NameKey(HKEY key, const char *path) {
+    g_named[g_nextNamed].key = key;
+    lstrcpynA(g_named[g_nextNamed].path, path, MESSAGE_SIZE);
+    g_nextNamed = (g_nextNamed + 1) % KEYS_NAMED;
+}
+
+static const char *PathOf(HKEY key) {
+    for (int i = 0; i < KEYS_NAMED; i++)
+        if (g_named[(g_nextNamed + KEYS_NAMED - 1 - i) % KEYS_NAMED].key == key)
+            return g_named[(g_nextNamed + KEYS_NAMED - 1 - i) % KEYS_NAMED].path;
+    return "?";
+}
+
 static LONG CreateKey(HKEY parent, const char *name, HKEY *key) {
+    char path[MESSAGE_SIZE];
     DWORD disposition;
-    return RegCreateKeyExA(parent, name, 0, NULL, REG_OPTION_NON_VOLATILE, KEY_WRITE, NULL, key,
-                           &disposition);
+    LONG status = RegCreateKeyExA(parent, name, 0, NULL, REG_OPTION_NON_VOLATILE, KEY_WRITE, NULL,
+                                  key, &disposition);
+    wsprintfA(path, "%.300s\\%.100s", PathOf(parent), name);
+    if (status == ERROR_SUCCESS)
+        NameKey(*key, path);
+    else
+        LogCause("RegCreateKeyExA", path, (DWORD)status, 0);
+    return status;
 }
 
 static LONG SetText(HKEY key, const char *valueName, const char *text, DWORD bytes) {
-    return RegSetValueExA(key, valueName, 0, REG_SZ, (const BYTE *)text, bytes);
+    char subject[MESSAGE_SIZE];
+    LONG status = RegSetValueExA(key, valueName, 0, REG_SZ, (const BYTE *)text, bytes);
+    wsprintfA(subject, "%.300s [%.100s]", PathOf(key), valueName != NULL ? valueName : "(padrão)");
+    if (status != ERROR_SUCCESS)
+        LogCause("RegSetValueExA", subject, (DWORD)status, 0);
+    return status;
 }
 
 // The ProgID key and its link to the class. Returns 0 on success.
@@ -112,11 +148,14 @@ static LONG WriteClassKeys(HKEY classesRoot, const char *guidText, const char *l
     HKEY classRoot;
 
     LogFormatted("OPEN \\HKEY_LOCAL_MACHINE\\%s\\%s", CLASSES_KEY_PATH, "CLSID");
-    if (RegOpenKeyExA(classesRoot, "CLSID", 0, KEY_ALL_ACCESS, &classRoot) != ERROR_SUCCESS) {
+    LONG status = RegOpenKeyExA(classesRoot, "CLSID", 0, KEY_ALL_ACCESS, &classRoot);
+    if (status != ERROR_SUCCESS) {
+        LogCause("RegOpenKeyExA", CLASSES_SHOWN "\\CLSID", (DWORD)status, 0);
         LogLine("ERROR OPEN \\Software\\Classes\\CLSID)");
         LogLine("ERROR");
         return 1;
     }
+    NameKey(classRoot, CLASSES_SHOWN "\\CLSID");
     LONG failure = WriteClassKey(classRoot, guidText, libraryPath);
     RegCloseKey(classRoot);
     if (failure != 0)
@@ -138,10 +177,14 @@ static HRESULT RegisterTypeLibrary(char *libraryPath) {
     if (MultiByteToWideChar(CP_ACP, 0, libraryPath, -1, widePath, MAX_PATH) == 0)
         widePath[0] = 0;
     HRESULT result = CallLoadTypeLib(widePath, &typeLib);
-    if (result == S_OK) {
-        result = CallRegisterTypeLib(typeLib, widePath, NULL);
-        typeLib->Release();
+    if (result != S_OK) {
+        LogCause("LoadTypeLib", libraryPath, (DWORD)result, 1);
+        return result;
     }
+    result = CallRegisterTypeLib(typeLib, widePath, NULL);
+    typeLib->Release();
+    if (result != S_OK)
+        LogCause("RegisterTypeLib", libraryPath, (DWORD)result, 1);
     return result;
 }
 
@@ -170,11 +213,13 @@ LONG RegisterComponent(char *libraryPath) {
     LogLine("REGISTRANDO  DLL   OU   ACESSANDO OS SEUS REGISTROS");
     FormatGuidString(guidText, &CLSID_Component);
     LogFormatted("OPEN \\HKEY_LOCAL_MACHINE\\%s", CLASSES_KEY_PATH, NULL);
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, CLASSES_KEY_PATH, 0, KEY_WRITE, &classesRoot) !=
-        ERROR_SUCCESS) {
+    LONG status = RegOpenKeyExA(HKEY_LOCAL_MACHINE, CLASSES_KEY_PATH, 0, KEY_WRITE, &classesRoot);
+    if (status != ERROR_SUCCESS) {
+        LogCause("RegOpenKeyExA", CLASSES_SHOWN, (DWORD)status, 0);
         LogFormatted("ERROR OPEN %s", CLASSES_KEY_PATH, NULL);
         return FailureOutcome(1);
     }
+    NameKey(classesRoot, CLASSES_SHOWN);
     if (WriteProgIdKeys(classesRoot, guidText) != 0 ||
         WriteClassKeys(classesRoot, guidText, libraryPath) != 0) {
         RegCloseKey(classesRoot);
@@ -182,8 +227,11 @@ LONG RegisterComponent(char *libraryPath) {
     }
 
     LONG failure = RegisterTypeLibrary(libraryPath);
-    if (CallRegistrarRegister() != S_OK)
+    HRESULT registrar = CallRegistrarRegister();
+    if (registrar != S_OK) {
+        LogCause("DllRegisterServer", REGISTRAR_LIBRARY_FILE, (DWORD)registrar, 1);
         ShowBox("ERRO", "ERRO na instalação DllRegisterServer", MB_TOPMOST);
+    }
     if (failure != 0) {
         LogLine("ERROR");
         RegCloseKey(classesRoot);
@@ -191,5 +239,5 @@ LONG RegisterComponent(char *libraryPath) {
     }
     SuccessOutcome();
     RegCloseKey(classesRoot);
-    return 0;
+    return registrar == S_OK ? REGISTRATION_DONE : REGISTRATION_REGISTRAR_REFUSED;
 }

@@ -2,8 +2,22 @@
 #pragma once
 #include <windows.h>
 
-// 0 on success, 1 when a registry step failed, else the type-library HRESULT.
+enum { REGISTRATION_DONE = 0, REGISTRATION_UNDONE = 1, REGISTRATION_REGISTRAR_REFUSED = 2 };
+
+// REGISTRATION_DONE; REGISTRATION_UNDONE when a registry step failed, else
+// the type-library HRESULT (negative), the registration undone either way;
+// REGISTRATION_REGISTRAR_REFUSED when all is registered but the registrar's
+// DllRegisterServer did not answer S_OK.
 LONG RegisterComponent(char *libraryPath);
 
-// 0 when the component's registration was found and removed, else 1.
+// Flags of the reset's outcome: 0 when the registration was found and is
+// gone; RESET_NOT_FOUND when there was none (no ProgID key); RESET_INCOMPLETE
+// when the registrar refused, or a key or the type library is still there.
+enum { RESET_NOT_FOUND = 1, RESET_INCOMPLETE = 2 };
 int ResetRegistration(void);
+
+// Checks, changing nothing, that the whole registration is there as a
+// registration writes it; each check is a log line. firstBroken (512 bytes)
+// gets the first failed check's line.
+enum { VERIFY_INTACT, VERIFY_NOT_REGISTERED, VERIFY_BROKEN };
+int VerifyRegistration(char *firstBroken);

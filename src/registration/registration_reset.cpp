@@ -1,5 +1,6 @@
 // Removing the component's registration: the registrar's own record, the
-// five keys deepest first, and the type library.
+// five keys deepest first, and the type library; then reading back that all
+// of it is gone.
 #include <windows.h>
 #include "registration.h"
 #include "../companions/component_identity.h"
@@ -7,29 +8,52 @@
 #include "../companions/libraries.h"
 
 #define MESSAGE_SIZE 512
+#define LEFT_KEYS    6
 
 static const char DELETE_TWO_FORMAT[] = "DELETANDO \\HKEY_LOCAL_MACHINE\\Software\\Classes\\%s\\%s";
 static const char DELETE_THREE_FORMAT[] =
     "DELETANDO \\HKEY_LOCAL_MACHINE\\Software\\Classes\\%s\\%s\\%s";
 
+// A failed open names the key under Software\Classes.
+static LONG OpenKey(HKEY parent, const char *name, const char *shownPath, HKEY *key) {
+    char path[MESSAGE_SIZE];
+    LONG status = RegOpenKeyExA(parent, name, 0, KEY_ALL_ACCESS, key);
+    wsprintfA(path, "HKLM\\%s\\%.300s", CLASSES_KEY_PATH, shownPath);
+    if (status != ERROR_SUCCESS)
+        LogCause("RegOpenKeyExA", path, (DWORD)status, 0);
+    return status;
+}
+
+// Logs the line, deletes the key and, when that fails, its cause.
+static void DeleteKey(HKEY parent, const char *name, const char *line, const char *shownPath) {
+    char path[MESSAGE_SIZE];
+    LogLine(line);
+    LONG status = RegDeleteKeyA(parent, name);
+    wsprintfA(path, "HKLM\\%s\\%.300s", CLASSES_KEY_PATH, shownPath);
+    if (status != ERROR_SUCCESS)
+        LogCause("RegDeleteKeyA", path, (DWORD)status, 0);
+}
+
 static void DeleteClassKeys(HKEY classesRoot, const char *guidText) {
     char message[MESSAGE_SIZE];
+    char path[MESSAGE_SIZE];
     HKEY classRoot;
     HKEY classKey;
 
-    if (RegOpenKeyExA(classesRoot, "CLSID", 0, KEY_ALL_ACCESS, &classRoot) != ERROR_SUCCESS)
+    wsprintfA(path, "CLSID\\%s", guidText);
+    if (OpenKey(classesRoot, "CLSID", "CLSID", &classRoot) != ERROR_SUCCESS)
         return;
-    if (RegOpenKeyExA(classRoot, guidText, 0, KEY_ALL_ACCESS, &classKey) == ERROR_SUCCESS) {
+    if (OpenKey(classRoot, guidText, path, &classKey) == ERROR_SUCCESS) {
         wsprintfA(message, DELETE_THREE_FORMAT, "CLSID", guidText, "InprocServer32");
-        LogLine(message);
-        RegDeleteKeyA(classKey, "InprocServer32");
+        wsprintfA(path, "CLSID\\%s\\InprocServer32", guidText);
+        DeleteKey(classKey, "InprocServer32", message, path);
         wsprintfA(message, DELETE_THREE_FORMAT, "CLSID", guidText, "ProgID");
-        LogLine(message);
-        RegDeleteKeyA(classKey, "ProgID");
+        wsprintfA(path, "CLSID\\%s\\ProgID", guidText);
+        DeleteKey(classKey, "ProgID", message, path);
         RegCloseKey(classKey);
         wsprintfA(message, DELETE_TWO_FORMAT, "CLSID", guidText);
-        LogLine(message);
-        RegDeleteKeyA(classRoot, guidText);
+        wsprintfA(path, "CLSID\\%s", guidText);
+        DeleteKey(classRoot, guidText, message, path);
     }
     RegCloseKey(classRoot);
 }
@@ -39,37 +63,68 @@ static int DeleteLayout(HKEY classesRoot, const char *guidText) {
     char message[MESSAGE_SIZE];
     HKEY progIdKey;
 
-    if (RegOpenKeyExA(classesRoot, COMPONENT_PROGID, 0, KEY_ALL_ACCESS, &progIdKey) !=
-        ERROR_SUCCESS)
+    if (OpenKey(classesRoot, COMPONENT_PROGID, COMPONENT_PROGID, &progIdKey) != ERROR_SUCCESS)
         return 1;
     wsprintfA(message, DELETE_TWO_FORMAT, COMPONENT_PROGID, "CLSID");
-    LogLine(message);
-    RegDeleteKeyA(progIdKey, "CLSID");
+    DeleteKey(progIdKey, "CLSID", message, COMPONENT_PROGID "\\CLSID");
     RegCloseKey(progIdKey);
-    wsprintfA(message, "DELETANDO %s", COMPONENT_PROGID);
-    LogLine(message);
-    RegDeleteKeyA(classesRoot, COMPONENT_PROGID);
+    DeleteKey(classesRoot, COMPONENT_PROGID, "DELETANDO " COMPONENT_PROGID, COMPONENT_PROGID);
     DeleteClassKeys(classesRoot, guidText);
     return 0;
+}
+
+// Reads back that none of the five keys nor the type library's registration
+// is left; what failed to go had its cause logged as it failed.
+static int ReadBack(const char *guidText) {
+    char libIdText[GUID_TEXT_SIZE];
+    char paths[LEFT_KEYS][MESSAGE_SIZE];
+    HKEY key;
+    int left = 0;
+
+    FormatGuidString(libIdText, &LIBID_Component);
+    wsprintfA(paths[0], "%s\\%s", CLASSES_KEY_PATH, COMPONENT_PROGID);
+    wsprintfA(paths[1], "%s\\%s\\CLSID", CLASSES_KEY_PATH, COMPONENT_PROGID);
+    wsprintfA(paths[2], "%s\\CLSID\\%s", CLASSES_KEY_PATH, guidText);
+    wsprintfA(paths[3], "%s\\CLSID\\%s\\InprocServer32", CLASSES_KEY_PATH, guidText);
+    wsprintfA(paths[4], "%s\\CLSID\\%s\\ProgID", CLASSES_KEY_PATH, guidText);
+    wsprintfA(paths[5], "%s\\TypeLib\\%s", CLASSES_KEY_PATH, libIdText);
+    for (int i = 0; i < LEFT_KEYS; i++) {
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, paths[i], 0, KEY_READ, &key) == ERROR_SUCCESS) {
+            RegCloseKey(key);
+            left = RESET_INCOMPLETE;
+        }
+    }
+    return left;
 }
 
 int ResetRegistration(void) {
     char guidText[GUID_TEXT_SIZE];
     HKEY classesRoot;
-    int result = 1;
+    int result = RESET_NOT_FOUND;
 
-    CallRegistrarUnregister();
+    HRESULT unregistered = CallRegistrarUnregister();
+    if (unregistered != S_OK) {
+        LogCause("DllUnregisterServer", REGISTRAR_LIBRARY_FILE, (DWORD)unregistered, 1);
+        result |= RESET_INCOMPLETE;
+    }
     LogLine("ZERANDO REGISTRO...");
     FormatGuidString(guidText, &CLSID_Component);
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, CLASSES_KEY_PATH, 0, KEY_WRITE, &classesRoot) ==
-        ERROR_SUCCESS) {
-        result = DeleteLayout(classesRoot, guidText);
+    LONG status = RegOpenKeyExA(HKEY_LOCAL_MACHINE, CLASSES_KEY_PATH, 0, KEY_WRITE, &classesRoot);
+    if (status == ERROR_SUCCESS) {
+        if (DeleteLayout(classesRoot, guidText) == 0)
+            result &= ~RESET_NOT_FOUND;
         RegCloseKey(classesRoot);
-        if (result == 0)
+        if ((result & RESET_NOT_FOUND) == 0)
             LogLine("DELETANDO type library");
-        CallUnRegisterTypeLib(LIBID_Component, COMPONENT_TYPELIB_MAJOR, COMPONENT_TYPELIB_MINOR,
-                              COMPONENT_TYPELIB_LCID, SYS_WIN32);
+        HRESULT typeLibrary =
+            CallUnRegisterTypeLib(LIBID_Component, COMPONENT_TYPELIB_MAJOR, COMPONENT_TYPELIB_MINOR,
+                                  COMPONENT_TYPELIB_LCID, SYS_WIN32);
+        if (typeLibrary != S_OK)
+            LogCause("UnRegisterTypeLib", COMPONENT_TYPELIB_FILE, (DWORD)typeLibrary, 1);
+    } else {
+        LogCause("RegOpenKeyExA", "HKLM\\" CLASSES_KEY_PATH, (DWORD)status, 0);
     }
+    result |= ReadBack(guidText);
     LogLine("ZERAMENTO COMPLETADO!");
     return result;
 }

@@ -14,6 +14,8 @@ const char USAGE_TEXT[] =
     "    registra a biblioteca sem janela; /copy copia antes a DLL e a TLB.\r\n"
     "REGQuorvalis.exe /u /s\r\n"
     "    zera o registro sem janela.\r\n"
+    "REGQuorvalis.exe /v [/s]\r\n"
+    "    confere o registro sem alterar nada; sem /s, numa caixa de mensagem.\r\n"
     "/log \"arquivo\"\r\n"
     "    acrescenta ao arquivo cada linha e cada mensagem (com ou sem janela).\r\n"
     "/?\r\n"
@@ -21,7 +23,8 @@ const char USAGE_TEXT[] =
     "\r\n"
     "Códigos de saída: 0 sucesso, 1 linha de comando inválida, 3 REGQUORVALIS2.OCX ausente ou "
     "incompleta, 5 registro falhou e foi desfeito, 6 biblioteca recusada, 7 arquivo de log "
-    "inacessível, 1618 outra cópia em execução.";
+    "inacessível, 8 registrado, mas o DllRegisterServer falhou, 9 registro não zerado por "
+    "inteiro, 10 não registrado, 11 registro incompleto, 1618 outra cópia em execução.";
 
 static int IsBlank(char c) {
     return c == ' ' || c == '\t';
@@ -79,6 +82,8 @@ int ParseCommandLine(const char *text, struct CommandLine *out) {
             out->reset = 1;
         else if (IsSwitch(token, "?"))
             out->help = 1;
+        else if (IsSwitch(token, "v"))
+            out->verify = 1;
         else if (IsSwitch(token, "copy"))
             text = TakeValue(text, out->copyFolder, &malformed);
         else if (IsSwitch(token, "log"))
@@ -91,7 +96,9 @@ int ParseCommandLine(const char *text, struct CommandLine *out) {
     }
     int hasPath = out->libraryPath[0] != '\0';
     int copies = out->copyFolder[0] != '\0';
-    if (!out->unattended && (hasPath || copies || out->reset))
+    if (out->verify)
+        malformed |= hasPath || copies || out->reset; // it changes nothing, with or without /s
+    else if (!out->unattended && (hasPath || copies || out->reset))
         malformed = 1; // each of these asks for /s
     else if (out->unattended && out->reset && (hasPath || copies))
         malformed = 1; // the reset takes no library

@@ -35,13 +35,17 @@ static void WaitForRequest(void) {
     }
 }
 
-static void PerformReset(void) {
+// Returns the outcome's exit code, which only an unattended run reports.
+static int PerformReset(void) {
     char message[MESSAGE_SIZE];
-    if (ResetRegistration() != 0)
-        return;
-    wsprintfA(message, "Removido o registro da biblioteca   %s   como um   <C O M>  componente.",
-              COMPONENT_LIBRARY_FILE);
-    ShowBox(message, COMPONENT_DESCRIPTION, MB_TOPMOST | MB_ICONWARNING);
+    int outcome = ResetRegistration();
+    if ((outcome & RESET_NOT_FOUND) == 0) {
+        wsprintfA(message,
+                  "Removido o registro da biblioteca   %s   como um   <C O M>  componente.",
+                  COMPONENT_LIBRARY_FILE);
+        ShowBox(message, COMPONENT_DESCRIPTION, MB_TOPMOST | MB_ICONWARNING);
+    }
+    return (outcome & RESET_INCOMPLETE) != 0 ? EXIT_RESET_INCOMPLETE : EXIT_DONE;
 }
 
 // Returns the outcome's exit code, which only an unattended run reports.
@@ -55,10 +59,11 @@ static int PerformRegister(char *libraryPath, char *versionText) {
         ShowWindow(g_hMainWnd, SW_SHOWNORMAL);
         SetWindowTextA(GetDlgItem(g_hMainWnd, IDC_VERSION_TEXT), versionText);
     }
-    if (RegisterComponent(libraryPath) != 0)
+    LONG outcome = RegisterComponent(libraryPath);
+    if (outcome != REGISTRATION_DONE && outcome != REGISTRATION_REGISTRAR_REFUSED)
         return EXIT_REGISTRATION_UNDONE;
     LogLine("D L L      R E G I S T R A D A !");
-    return EXIT_DONE;
+    return outcome == REGISTRATION_DONE ? EXIT_DONE : EXIT_REGISTRAR_REFUSED;
 }
 
 static void RunActionLoop(void) {
@@ -89,6 +94,8 @@ static int StartRegistrar(void) {
     enum RegistrarStatus status = LoadRegistrarLibrary();
     if (status == REGISTRAR_LOADED)
         return 1;
+    LogCause(status == REGISTRAR_MISSING ? "LoadLibraryA" : "GetProcAddress",
+             REGISTRAR_LIBRARY_FILE, GetLastError(), 0);
     ShowBox(FAILURE_TEXTS[status], ERROR_CAPTION, ERROR_BOX);
     return 0;
 }
@@ -109,13 +116,29 @@ static int RunUnattended(const struct CommandLine *options) {
     char versionText[COMPONENT_VERSION_SIZE];
     if (!StartRegistrar())
         return EXIT_REGISTRAR_UNUSABLE;
-    int exitCode = EXIT_DONE;
-    if (options->reset)
-        PerformReset();
-    else
-        exitCode = PerformRegister(libraryPath, versionText);
+    int exitCode = options->reset ? PerformReset() : PerformRegister(libraryPath, versionText);
     FreeRegistrarLibrary();
     return exitCode;
+}
+
+// The check of the whole registration; its outcome in one box, which an
+// unattended run only writes to the log file.
+static int RunVerify(void) {
+    static const int EXIT_CODES[] = {EXIT_DONE, EXIT_NOT_REGISTERED, EXIT_REGISTRATION_BROKEN};
+    char firstBroken[MESSAGE_SIZE];
+    char message[2 * MESSAGE_SIZE];
+    int outcome = VerifyRegistration(firstBroken);
+    if (outcome == VERIFY_INTACT)
+        wsprintfA(message, "REGISTRO DE %s ÍNTEGRO.", COMPONENT_LIBRARY_FILE);
+    else if (outcome == VERIFY_NOT_REGISTERED)
+        wsprintfA(message, "%s NÃO ESTÁ REGISTRADA.", COMPONENT_LIBRARY_FILE);
+    else
+        wsprintfA(message, "REGISTRO DE %s INCOMPLETO:\r\n%.500s", COMPONENT_LIBRARY_FILE,
+                  firstBroken);
+    LogLine(message);
+    ShowBox(message, COMPONENT_DESCRIPTION,
+            MB_TOPMOST | (outcome == VERIFY_INTACT ? MB_ICONINFORMATION : MB_ICONWARNING));
+    return EXIT_CODES[outcome];
 }
 
 // Two copies at once would write and delete the same keys interleaved.
@@ -145,7 +168,9 @@ static int RunGuarded(const struct CommandLine *options, const char *commandLine
         ShowBox(message, ERROR_CAPTION, ERROR_BOX);
         return EXIT_LOG_NOT_WRITABLE;
     }
-    int exitCode = options->unattended ? RunUnattended(options) : RunWindow();
+    int exitCode = options->verify       ? RunVerify()
+                   : options->unattended ? RunUnattended(options)
+                                         : RunWindow();
     CloseLogFile();
     return exitCode;
 }
