@@ -320,8 +320,11 @@ static const char *ProgramView(const char *path) {
     return view;
 }
 
-static bool CmdRegset(char **args, int) {
+// regset KEY | NAME | TEXT, and regdel KEY (mode 1), with what is under it.
+static bool CmdRegset(char **args, int remove) {
     const char *path = ProgramView(args[0]);
+    if (remove)
+        return RegDeleteTreeW(HKEY_LOCAL_MACHINE, W(path)) == 0 || Fail("cannot delete it");
     const WCHAR *text = W(args[2]);
     LONG status = RegSetKeyValueW(HKEY_LOCAL_MACHINE, W(path), W(args[1]), REG_SZ, text,
                                   (lstrlenW(text) + 1) * sizeof(WCHAR));
@@ -730,18 +733,19 @@ static bool CmdDo(char **args, int) {
 // case, let, define and do, the first four, steer the run: they run in
 // cases that are not selected, and after a failure.
 static const Command g_commands[] = {
-    {"case", 1, 0, CmdCase},       {"let", 1, 0, CmdLet},        {"define", 1, 0, CmdDefine},
-    {"do", -1, 0, CmdDo},          {"folder", -1, 0, CmdFolder}, {"copy", 2, 0, CmdCopy},
-    {"delete", 1, 1, CmdCopy},     {"exists", 1, 0, CmdExists},  {"absent", 1, 1, CmdExists},
-    {"env", 2, 0, CmdSet},         {"cwd", 1, 1, CmdSet},        {"fail", 1, 2, CmdSet},
-    {"regset", 3, 0, CmdRegset},   {"start", 0, 0, CmdStart},    {"exit", 1, 0, CmdExit},
-    {"window", 0, 0, CmdWindow},   {"press", 1, 0, CmdPress},    {"resets", 1, 1, CmdPress},
-    {"box", 4, 0, CmdBox},         {"open", 1, 0, CmdFile},      {"save", 1, 1, CmdFile},
-    {"log", 1, 0, CmdLog},         {"log+", 1, 1, CmdLog},       {"logfile", 1, 0, CmdLogFile},
-    {"trace", 1, 0, CmdTrace},     {"notrace", 1, 1, CmdTrace},  {"text", 2, 0, CmdText},
-    {"centred", 0, 0, CmdCentred}, {"extent", 0, 0, CmdExtent},  {"layout", 1, 0, CmdLayout},
-    {"clean", 0, 0, CmdClean},     {"client", 1, 0, CmdClient},  {"idle", 0, 0, CmdIdle},
-    {"cpu", 1, 1, CmdIdle},        {"mark", 0, 0, CmdMark},      {"elapsed", 1, 1, CmdMark},
+    {"case", 1, 0, CmdCase},       {"let", 1, 0, CmdLet},         {"define", 1, 0, CmdDefine},
+    {"do", -1, 0, CmdDo},          {"folder", -1, 0, CmdFolder},  {"copy", 2, 0, CmdCopy},
+    {"delete", 1, 1, CmdCopy},     {"exists", 1, 0, CmdExists},   {"absent", 1, 1, CmdExists},
+    {"env", 2, 0, CmdSet},         {"cwd", 1, 1, CmdSet},         {"fail", 1, 2, CmdSet},
+    {"regset", 3, 0, CmdRegset},   {"regdel", 1, 1, CmdRegset},   {"start", 0, 0, CmdStart},
+    {"exit", 1, 0, CmdExit},       {"window", 0, 0, CmdWindow},   {"press", 1, 0, CmdPress},
+    {"resets", 1, 1, CmdPress},    {"box", 4, 0, CmdBox},         {"open", 1, 0, CmdFile},
+    {"save", 1, 1, CmdFile},       {"log", 1, 0, CmdLog},         {"log+", 1, 1, CmdLog},
+    {"logfile", 1, 0, CmdLogFile}, {"trace", 1, 0, CmdTrace},     {"notrace", 1, 1, CmdTrace},
+    {"text", 2, 0, CmdText},       {"centred", 0, 0, CmdCentred}, {"extent", 0, 0, CmdExtent},
+    {"layout", 1, 0, CmdLayout},   {"clean", 0, 0, CmdClean},     {"client", 1, 0, CmdClient},
+    {"idle", 0, 0, CmdIdle},       {"cpu", 1, 1, CmdIdle},        {"mark", 0, 0, CmdMark},
+    {"elapsed", 1, 1, CmdMark},
 
 };
 
@@ -853,6 +857,7 @@ int main(int argc, char **argv) {
     SetVar("TLB", "C:\\qv\\samples\\component\\" COMPONENT_TYPELIB_FILE);
     SetVar("DESC", COMPONENT_DESCRIPTION);
     SetVar("CLSID", g_clsid);
+    SetVar("LIBID", g_libid);
     RunLines(script + (strncmp(script, "\xEF\xBB\xBF", 3) == 0 ? 3 : 0), false);
     EndCase();
     printf("qv-drive: %d cases, %d failed\n", g_cases, g_failedCases);

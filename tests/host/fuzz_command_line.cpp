@@ -20,9 +20,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         assert(strnlen(field, MAX_PATH) < MAX_PATH && strchr(field, '"') == NULL);
     if (!wellFormed || parsed.help)
         return 0;
-    bool registers = parsed.unattended && !parsed.reset;
+    bool registers = parsed.unattended && !parsed.reset && !parsed.verify;
     assert(registers == (parsed.libraryPath[0] != '\0')); // a register run names its library
     assert(parsed.copyFolder[0] == '\0' || registers);    // /copy only with a register run
     assert(!parsed.reset || parsed.unattended);           // /u only with /s
+    assert(!parsed.verify || (!parsed.reset && parsed.copyFolder[0] == '\0'));
     return 0;
 }
