@@ -4,7 +4,7 @@
 # Exports a WoW64 prefix private to the build tree (a 64-bit Windows, where
 # the 32-bit program runs as operators run it), the loader that runs it on
 # this machine (QV_WINE, see wine-loader.sh), a locale whose ANSI code page
-# is 1252 (the program's texts are code page 1252), and a display.
+# is 1252 (the program's texts are code page 1252).
 # QV_WINE_READY is 1 when the loader is usable; otherwise QV_LOADER_PROBLEM
 # says why, and callers fail with it.
 
@@ -18,11 +18,7 @@ QV_BUILD_DIR=$(cd "$1" 2>/dev/null && pwd) || {
     return 2 2>/dev/null || exit 2
 }
 QV_WINE_DIR="$QV_BUILD_DIR/wine"
-# Written by xvfb.sh when it had to start a server of its own.
-QV_DISPLAY_FILE="$QV_WINE_DIR/display"
-QV_XVFB_PID_FILE="$QV_WINE_DIR/xvfb.pid"
-QV_ARTIFACTS_DIR="$QV_BUILD_DIR/e2e-artifacts"
-export QV_BUILD_DIR QV_WINE_DIR QV_DISPLAY_FILE QV_XVFB_PID_FILE QV_ARTIFACTS_DIR
+export QV_BUILD_DIR QV_WINE_DIR
 
 export WINEPREFIX="$QV_WINE_DIR/prefix"
 export WINEARCH=win64
@@ -41,8 +37,3 @@ unset LC_ALL LC_CTYPE LC_MESSAGES
 mkdir -p "$QV_WINE_DIR"
 QV_WINE_READY=0
 qv_use_wine_loader "$QV_WINE_DIR/loader" && QV_WINE_READY=1
-
-if [ -z "${DISPLAY:-}" ] && [ -s "$QV_DISPLAY_FILE" ]; then
-    DISPLAY=$(cat "$QV_DISPLAY_FILE")
-    export DISPLAY
-fi

@@ -6,18 +6,12 @@
 # rewritten and the program folders are copied afresh (the program changes
 # between builds).
 #
-#   C:\REGQuorvalis\      program + registrar library
-#   C:\qv-sem-ocx\        program alone (registrar library missing)
-#   C:\qv-so-register\    program + registrar exporting only DllRegisterServer
-#   C:\qv-so-unregister\  program + registrar exporting only DllUnregisterServer
-#   C:\Quorvalis\         component library + type library, once they are built
-#   C:\qv-client\         the component's script client (client-check.vbs)
-#
-# The registration cases make and empty their own folders (C:\Destino\,
-# C:\qv-scratch\) as they start.
+#   C:\REGQuorvalis\  program + registrar library
+#   C:\Quorvalis\     component library + type library
+#   C:\qv-client\     the component's script client (client-check.vbs)
 set -u
 
-# The pieces bench/bench-prefix.sh shares; sourcing this script (after
+# The pieces tests/run-cases.sh shares; sourcing this script (after
 # wine-env.sh) defines them and does nothing else.
 fail() {
     echo "$(basename "$0"): $*" >&2
@@ -73,50 +67,14 @@ fi
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 . "$here/wine-env.sh" "$1" || exit 2
 
-registrar=REGQUORVALIS2.OCX
 program="$QV_BUILD_DIR/REGQuorvalis.exe"
-registrar_good="$QV_BUILD_DIR/samples/registrar/$registrar"
-registrar_only_register="$QV_BUILD_DIR/samples/registrar-only-register/$registrar"
-registrar_only_unregister="$QV_BUILD_DIR/samples/registrar-only-unregister/$registrar"
+registrar="$QV_BUILD_DIR/samples/registrar/REGQUORVALIS2.OCX"
 component_dir="$QV_BUILD_DIR/samples/component"
-client_script="$here/../samples/component/client-check.vbs"
-
-missing=0
-for f in "$program" "$registrar_good" "$registrar_only_register" "$registrar_only_unregister"; do
-    if [ ! -f "$f" ]; then
-        echo "wine-prefix.sh: missing $f (build the win32 preset first)" >&2
-        missing=1
-    fi
-done
-[ $missing -eq 0 ] || exit 1
+[ -f "$program" ] && [ -f "$registrar" ] || fail "missing $program or $registrar (build the win32 preset first)"
 
 boot_prefix
 import_settings "$QV_WINE_DIR/settings.reg"
-
-drive_c="$WINEPREFIX/drive_c"
-
-# The registrar variants share one file name, so each gets its own folder.
-lay_out REGQuorvalis "$program" "$registrar_good"
-lay_out qv-sem-ocx "$program"
-lay_out qv-so-register "$program" "$registrar_only_register"
-lay_out qv-so-unregister "$program" "$registrar_only_unregister"
-if [ -f "$component_dir/Quorvalis.dll" ] && [ -f "$component_dir/Quorvalis.tlb" ]; then
-    lay_out Quorvalis "$component_dir/Quorvalis.dll" "$component_dir/Quorvalis.tlb"
-else
-    rm -rf "$drive_c/Quorvalis"
-fi
-lay_out qv-client "$client_script"
-
-# The program loads the registrar by its bare name, so a stray copy on the
-# search path (system folders, say) would hide the "not found" start-up.
-while IFS= read -r stray; do
-    case $stray in
-    "$drive_c/REGQuorvalis/"* | "$drive_c/qv-so-register/"* | "$drive_c/qv-so-unregister/"*) ;;
-    *)
-        echo "wine-prefix.sh: removing stray $stray"
-        rm -f "$stray"
-        ;;
-    esac
-done < <(find "$drive_c" -iname "$registrar" -type f)
-
+lay_out REGQuorvalis "$program" "$registrar"
+lay_out Quorvalis "$component_dir/Quorvalis.dll" "$component_dir/Quorvalis.tlb"
+lay_out qv-client "$here/../samples/component/client-check.vbs"
 echo "wine-prefix.sh: prefix ready at $WINEPREFIX"
