@@ -15,31 +15,9 @@
 // with E_FAIL, 2 answer S_FALSE.
 #define CONTROL_KEY         SAMPLES_KEY "\\Control"
 #define FAIL_REGISTER_VALUE "FailRegister"
-// One DWORD per entry, counting every call whatever its outcome.
-#define CALLS_KEY SAMPLES_KEY "\\Calls"
 
 HRESULT WINAPI DllRegisterServer(void);
 HRESULT WINAPI DllUnregisterServer(void);
-
-// Adds one to the call counter named after the entry; a counter that cannot be
-// kept must not change the entry's own result, so failures are ignored.
-static void CountCall(const char *entryName) {
-    HKEY key;
-    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, CALLS_KEY, 0, NULL, REG_OPTION_NON_VOLATILE,
-                        KEY_QUERY_VALUE | KEY_SET_VALUE, NULL, &key, NULL) != ERROR_SUCCESS) {
-        return;
-    }
-    DWORD count = 0;
-    DWORD type = 0;
-    DWORD size = sizeof(count);
-    if (RegQueryValueExA(key, entryName, NULL, &type, (BYTE *)&count, &size) != ERROR_SUCCESS ||
-        type != REG_DWORD || size != sizeof(count)) {
-        count = 0;
-    }
-    count++;
-    RegSetValueExA(key, entryName, 0, REG_DWORD, (const BYTE *)&count, sizeof(count));
-    RegCloseKey(key);
-}
 
 #ifndef REGISTRAR_OMIT_REGISTER
 
@@ -68,7 +46,6 @@ static BOOL RegisterFailureRequested(void) {
 }
 
 HRESULT WINAPI DllRegisterServer(void) {
-    CountCall("DllRegisterServer");
     switch (RegisterFailureRequested()) {
     case 1:
         return E_FAIL;
@@ -94,7 +71,6 @@ HRESULT WINAPI DllRegisterServer(void) {
 // Removing a registration that is not there is a success: the caller only
 // wants it gone.
 HRESULT WINAPI DllUnregisterServer(void) {
-    CountCall("DllUnregisterServer");
     LONG rc = RegDeleteKeyA(HKEY_LOCAL_MACHINE, RECORD_KEY);
     if (rc == ERROR_SUCCESS || rc == ERROR_FILE_NOT_FOUND) {
         return S_OK;

@@ -678,9 +678,8 @@ static char *FindVar(const char *name) {
 
 static void SetVar(const char *name, const char *value) {
     char *slot = FindVar(name);
-    if (name[0] < 'A' || name[0] > 'Z' || strspn(name, NAME_CHARS) != strlen(name) ||
-        (slot == NULL && g_varCount == MAX_NAMES))
-        Misuse("bad variable name, or too many:", name);
+    if (slot == NULL && g_varCount == MAX_NAMES)
+        Misuse("too many variables:", name);
     if (slot == NULL) {
         lstrcpynA(g_varName[g_varCount], name, 64);
         slot = g_varValue[g_varCount++];
