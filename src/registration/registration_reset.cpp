@@ -8,7 +8,6 @@
 #include "../companions/libraries.h"
 
 #define MESSAGE_SIZE 512
-#define LEFT_KEYS    6
 
 static const char DELETE_TWO_FORMAT[] = "DELETANDO \\HKEY_LOCAL_MACHINE\\Software\\Classes\\%s\\%s";
 static const char DELETE_THREE_FORMAT[] =
@@ -77,18 +76,14 @@ static int DeleteLayout(HKEY classesRoot, const char *guidText) {
 // is left; what failed to go had its cause logged as it failed.
 static int ReadBack(const char *guidText) {
     char libIdText[GUID_TEXT_SIZE];
-    char paths[LEFT_KEYS][MESSAGE_SIZE];
+    char paths[COMPONENT_KEY_COUNT + 1][COMPONENT_KEY_PATH_SIZE];
     HKEY key;
     int left = 0;
 
+    FormatComponentKeys(paths, guidText);
     FormatGuidString(libIdText, &LIBID_Component);
-    wsprintfA(paths[0], "%s\\%s", CLASSES_KEY_PATH, COMPONENT_PROGID);
-    wsprintfA(paths[1], "%s\\%s\\CLSID", CLASSES_KEY_PATH, COMPONENT_PROGID);
-    wsprintfA(paths[2], "%s\\CLSID\\%s", CLASSES_KEY_PATH, guidText);
-    wsprintfA(paths[3], "%s\\CLSID\\%s\\InprocServer32", CLASSES_KEY_PATH, guidText);
-    wsprintfA(paths[4], "%s\\CLSID\\%s\\ProgID", CLASSES_KEY_PATH, guidText);
-    wsprintfA(paths[5], "%s\\TypeLib\\%s", CLASSES_KEY_PATH, libIdText);
-    for (int i = 0; i < LEFT_KEYS; i++) {
+    wsprintfA(paths[COMPONENT_KEY_COUNT], "%s\\TypeLib\\%s", CLASSES_KEY_PATH, libIdText);
+    for (int i = 0; i <= COMPONENT_KEY_COUNT; i++) {
         if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, paths[i], 0, KEY_READ, &key) == ERROR_SUCCESS) {
             RegCloseKey(key);
             left = RESET_INCOMPLETE;

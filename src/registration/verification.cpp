@@ -56,24 +56,21 @@ static int ReadText(const char *path, const char *name, char *out, int *missingK
 
 // The five keys' six values; the server's path goes to serverPath.
 static int CheckKeys(const char *guidText, char *serverPath) {
-    char paths[VALUE_COUNT][MESSAGE_SIZE];
+    char paths[COMPONENT_KEY_COUNT][COMPONENT_KEY_PATH_SIZE];
     char text[MAX_PATH];
+    // The server key holds two of the six values.
+    const int keys[VALUE_COUNT] = {0, 1, 2, 3, 3, 4};
     const char *names[VALUE_COUNT] = {NULL, NULL, NULL, NULL, "ThreadingModel", NULL};
     const char *expected[VALUE_COUNT] = {
         COMPONENT_DESCRIPTION, guidText, COMPONENT_DESCRIPTION, NULL, "both", COMPONENT_PROGID};
     int missingKeys = 0;
-    wsprintfA(paths[0], "%s\\%s", CLASSES_KEY_PATH, COMPONENT_PROGID);
-    wsprintfA(paths[1], "%s\\%s\\CLSID", CLASSES_KEY_PATH, COMPONENT_PROGID);
-    wsprintfA(paths[2], "%s\\CLSID\\%s", CLASSES_KEY_PATH, guidText);
-    wsprintfA(paths[3], "%s\\CLSID\\%s\\InprocServer32", CLASSES_KEY_PATH, guidText);
-    lstrcpyA(paths[4], paths[3]);
-    wsprintfA(paths[5], "%s\\CLSID\\%s\\ProgID", CLASSES_KEY_PATH, guidText);
+    FormatComponentKeys(paths, guidText);
     for (int i = 0; i < VALUE_COUNT; i++) {
-        int read = ReadText(paths[i], names[i], text, &missingKeys);
+        int read = ReadText(paths[keys[i]], names[i], text, &missingKeys);
         if (i == SERVER_VALUE)
             lstrcpyA(serverPath, text);
         Check(read && (expected[i] == NULL ? text[0] != '\0' : lstrcmpA(text, expected[i]) == 0),
-              "VERIFICANDO \\HKEY_LOCAL_MACHINE\\%s [%s]", paths[i],
+              "VERIFICANDO \\HKEY_LOCAL_MACHINE\\%s [%s]", paths[keys[i]],
               names[i] != NULL ? names[i] : "(padrão)");
     }
     return missingKeys;
