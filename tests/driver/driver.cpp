@@ -21,6 +21,9 @@
 #define WAIT_MS         60000
 #define TRACE_PATH      "C:\\qv\\trace.txt"
 #define DEFAULT_PROGRAM "C:\\qv\\bin\\REGQuorvalis-test.exe"
+#define HERE            "C:\\Automação Comercial" // where an operator keeps the component
+#define SAMPLE_LIB      "C:\\qv\\samples\\component\\" COMPONENT_LIBRARY_FILE
+#define SAMPLE_TLB      "C:\\qv\\samples\\component\\" COMPONENT_TYPELIB_FILE
 #define CLASSES         "Software\\Classes\\"
 #define NAME_CHARS      "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_"
 
@@ -44,18 +47,17 @@ struct Command {
 
 static const char *g_script, *g_next; // the script; the line after the one that runs
 static char g_shown[TEXT_MAX], g_cwd[TEXT_MAX], g_fault[TEXT_MAX];
-static char g_varName[MAX_NAMES][64], g_varValue[MAX_NAMES][TEXT_MAX];
 static char g_macroName[MAX_NAMES][64];
 static const char *g_macroBody[MAX_NAMES];
 static char g_clsid[GUID_TEXT_SIZE], g_libid[GUID_TEXT_SIZE];
 // As the program names them: ProgID, class, type library, the sample registrar's records.
 static char g_keys[4][MAX_PATH];
-static int g_line, g_cases, g_failedCases, g_exitCode, g_varCount, g_macroCount, g_procCount;
+static int g_line, g_cases, g_failedCases, g_exitCode, g_macroCount, g_procCount;
 static int g_traceCursor, g_logCursor, g_paramCount, g_caseCount;
 static bool g_selected, g_inCase, g_failed, g_logFromFile, g_skipping;
 static char **g_caseNames, **g_params;
 static Proc g_procs[MAX_PROCS];
-static WCHAR *g_driverEnvironment;
+static WCHAR *g_caseEnvironment; // as the first case found it
 static HWND g_main;
 static Lines g_trace, g_logFile;
 
@@ -72,6 +74,15 @@ static char *Utf8(const WCHAR *text, char *out) {
     if (WideCharToMultiByte(CP_UTF8, 0, text, -1, out, TEXT_MAX, NULL, NULL) == 0)
         out[0] = 0;
     return out;
+}
+
+// $NAME: let sets it in the environment, which the programs inherit too.
+static const char *Variable(const char *name) {
+    static char ring[2][TEXT_MAX];
+    static int next;
+    WCHAR wide[TEXT_MAX];
+    DWORD length = GetEnvironmentVariableW(W(name), wide, TEXT_MAX);
+    return length > 0 && length < TEXT_MAX ? Utf8(wide, ring[next++ % 2]) : NULL;
 }
 
 static char *WindowText(HWND window, char *out) {
@@ -217,10 +228,10 @@ static bool CmdTrace(char **args, int absent) {
     return found == -1 || Fail("line %d is %s", found + 1, g_trace.line[found]);
 }
 
-static bool CmdStart(char **args, int) {
+static bool Launch(const char *program, const char *arguments) {
     static WCHAR commandLine[2 * TEXT_MAX];
     char line[2 * TEXT_MAX];
-    snprintf(line, sizeof line, "\"%s\" %s", g_varValue[0], args[0]);
+    snprintf(line, sizeof line, "\"%s\" %s", program, arguments);
     MultiByteToWideChar(CP_UTF8, 0, line, -1, commandLine, 2 * TEXT_MAX);
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
@@ -258,6 +269,20 @@ static bool CmdExit(char **args, int) {
            Fail("it left open: %s", balance);
 }
 
+// start ARGUMENTS: $PROGRAM; run ARGUMENTS | CODE (mode 1) waits for its exit too.
+static bool CmdStart(char **args, int wait) {
+    return Launch(Variable("PROGRAM"), args[0]) && (!wait || CmdExit(args + 1, 0));
+}
+
+// client ok|fails: Wine's 32-bit cscript runs the client, which exits 0 only
+// when the registered component answers with the sample's version.
+static bool CmdClient(char **args, int) {
+    char *code[] = {(char *)(strcmp(args[0], "ok") == 0 ? "0" : "1"), NULL};
+    return Launch("C:\\windows\\syswow64\\cscript.exe",
+                  "//nologo C:\\qv\\client-check.vbs 1.2.3.4") &&
+           CmdExit(code, 0);
+}
+
 // ---- files and settings
 
 static bool CmdFolder(char **args, int) {
@@ -290,11 +315,9 @@ static bool CmdExists(char **args, int absent) {
     return there != (absent != 0) || Fail("it is %sthere", there ? "" : "not ");
 }
 
-// env NAME | VALUE (mode 0), cwd (1) and fail (2): for the programs started later in the case.
-static bool CmdSet(char **args, int which) {
-    if (which == 0)
-        return SetEnvironmentVariableW(W(args[0]), W(args[1])) || Fail("cannot set it");
-    lstrcpynA(which == 1 ? g_cwd : g_fault, args[0], TEXT_MAX);
+// cwd, and fail (mode 1): for the programs started later in the case.
+static bool CmdSet(char **args, int fault) {
+    lstrcpynA(fault ? g_fault : g_cwd, args[0], TEXT_MAX);
     return true;
 }
 
@@ -332,39 +355,6 @@ static bool CmdRegset(char **args, int remove) {
     LONG status = RegSetKeyValueW(HKEY_LOCAL_MACHINE, W(path), W(args[1]), REG_SZ, text,
                                   (lstrlenW(text) + 1) * sizeof(WCHAR));
     return status == ERROR_SUCCESS || Fail("cannot write HKLM\\%s (error %ld)", path, status);
-}
-
-// Each value must be REG_SZ holding exactly its text and the terminator.
-static bool CmdLayout(char **args, int) {
-    char typeLib[TEXT_MAX], path[TEXT_MAX], seen[TEXT_MAX];
-    WCHAR data[TEXT_MAX];
-    const char *slash = strrchr(args[0], '\\');
-    snprintf(typeLib, sizeof typeLib, "%.*s" COMPONENT_TYPELIB_FILE,
-             slash != NULL ? (int)(slash - args[0]) + 1 : 0, args[0]);
-    const struct {
-        int key;
-        const char *subkey, *name, *text;
-    } values[] = {{0, "", "", COMPONENT_DESCRIPTION},
-                  {0, "\\CLSID", "", g_clsid},
-                  {1, "", "", COMPONENT_DESCRIPTION},
-                  {1, "\\InprocServer32", "", args[0]},
-                  {1, "\\InprocServer32", "ThreadingModel", "both"},
-                  {1, "\\ProgID", "", COMPONENT_PROGID},
-                  {2, "\\1.0\\0\\win32", "", typeLib}};
-    for (const auto &value : values) {
-        DWORD type = 0, size = sizeof data - 2, wanted = 2 * (lstrlenW(W(value.text)) + 1);
-        snprintf(path, sizeof path, "%s%s", ProgramView(g_keys[value.key]), value.subkey);
-        if (RegGetValueW(HKEY_LOCAL_MACHINE, W(path), W(value.name),
-                         RRF_RT_ANY | RRF_NOEXPAND | RRF_SUBKEY_WOW6464KEY, &type, data,
-                         &size) != 0)
-            size = 0;
-        data[size / 2] = 0;
-        if (type != REG_SZ || size != wanted || data[wanted / 2 - 1] != 0 ||
-            strcmp(Utf8(data, seen), value.text) != 0)
-            return Fail("HKLM\\%s [%s]: type %lu, %lu bytes: %s", path, value.name, type, size,
-                        Utf8(data, seen));
-    }
-    return !KeyExists(g_keys[1]) || Fail("HKLM\\%s is in the 64-bit view", g_keys[1]);
 }
 
 static bool CmdClean(char **, int) {
@@ -573,26 +563,7 @@ static bool CmdLogFile(char **args, int) {
     return true;
 }
 
-// ---- the COM client, and the idle program
-
-static bool CmdClient(char **args, int) {
-    char output[65536] = "";
-    WCHAR command[] = L"cmd /c C:\\windows\\syswow64\\cscript.exe //nologo C:\\qv\\client-check.vbs"
-                      L" >C:\\windows\\temp\\qv-client.txt 2>&1";
-    const char *wanted = strcmp(args[0], "ok") == 0 ? "QUORVALIS CLIENT OK Versao=[1.2.3.4]"
-                                                    : "QUORVALIS CLIENT FAILED";
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info = {};
-    bool ended = CreateProcessW(NULL, command, NULL, NULL, FALSE, 0, NULL, NULL, &startup, &info) &&
-                 WaitForSingleObject(info.hProcess, 90000) == WAIT_OBJECT_0;
-    TerminateProcess(info.hProcess, 1);
-    CloseHandle(info.hThread);
-    CloseHandle(info.hProcess);
-    ReadWhole("C:\\windows\\temp\\qv-client.txt", output, sizeof output);
-    return (ended && strstr(output, wanted) != NULL) ||
-           Fail("the client %s: %s", ended ? "printed" : "did not end", output);
-}
+// ---- the idle program, and make bench's figures
 
 // CPU time, in ms, of the window's thread: the program has no other. Wine
 // answers GetProcessTimes for another process with the caller's own times,
@@ -646,9 +617,14 @@ static void EndCase(void) {
     g_inCase = g_failed = false;
 }
 
-// Ends the last case and starts afresh: no program, no trace, no registration.
+// Ends the last case and starts afresh: no program, no trace, no
+// registration, and the sample component alone in $HERE.
 static bool CmdCase(char **args, int) {
+    static char here[] = HERE, lib[] = SAMPLE_LIB, tlb[] = SAMPLE_TLB;
+    char *component[] = {here, lib, tlb, NULL};
     EndCase();
+    g_caseEnvironment = g_caseEnvironment ? g_caseEnvironment : GetEnvironmentStringsW();
+    SetEnvironmentStringsW(g_caseEnvironment);
     g_selected = g_caseCount == 0;
     for (int i = 0; i < g_caseCount; ++i)
         g_selected = g_selected || strcmp(g_caseNames[i], args[0]) == 0;
@@ -660,42 +636,21 @@ static bool CmdCase(char **args, int) {
     g_traceCursor = g_logCursor = 0;
     g_logFromFile = false;
     g_main = NULL;
-    SetEnvironmentStringsW(g_driverEnvironment);
-    SetEnvironmentVariableW(L"QV_TRACE", W(TRACE_PATH));
     lstrcpyA(g_cwd, "C:\\qv");
-    lstrcpyA(g_varValue[0], DEFAULT_PROGRAM);
     g_fault[0] = 0;
     for (int i = 0; i < 8; ++i)
         RegDeleteTreeW(HKEY_LOCAL_MACHINE, W(i % 2 ? ProgramView(g_keys[i / 2]) : g_keys[i / 2]));
-    return CmdClean(NULL, 0) &&
+    return CmdClean(NULL, 0) && CmdFolder(component, 0) &&
            (DeleteFileW(W(TRACE_PATH)) || GetLastError() == ERROR_FILE_NOT_FOUND ||
             Fail("cannot delete the trace (error %lu)", GetLastError()));
 }
 
-static char *FindVar(const char *name) {
-    for (int i = 0; i < g_varCount; ++i)
-        if (strcmp(g_varName[i], name) == 0)
-            return g_varValue[i];
-    return NULL;
-}
-
-static void SetVar(const char *name, const char *value) {
-    char *slot = FindVar(name);
-    if (slot == NULL && g_varCount == MAX_NAMES)
-        Misuse("too many variables:", name);
-    if (slot == NULL) {
-        lstrcpynA(g_varName[g_varCount], name, 64);
-        slot = g_varValue[g_varCount++];
-    }
-    lstrcpynA(slot, value, TEXT_MAX);
-}
-
+// let NAME VALUE. Each case starts from the environment the first case found.
 static bool CmdLet(char **args, int) {
     char *value = args[0] + strcspn(args[0], " ");
     if (*value != 0)
         *value++ = 0;
-    SetVar(args[0], value);
-    return true;
+    return SetEnvironmentVariableW(W(args[0]), W(value)) || Fail("cannot set it");
 }
 
 // define NAME: the lines up to "end" are kept for "do", not run.
@@ -738,23 +693,21 @@ static const Command g_commands[] = {
     {"case", 1, 0, CmdCase},       {"let", 1, 0, CmdLet},         {"define", 1, 0, CmdDefine},
     {"do", -1, 0, CmdDo},          {"folder", -1, 0, CmdFolder},  {"copy", 2, 0, CmdCopy},
     {"delete", 1, 1, CmdCopy},     {"exists", 1, 0, CmdExists},   {"absent", 1, 1, CmdExists},
-    {"env", 2, 0, CmdSet},         {"cwd", 1, 1, CmdSet},         {"fail", 1, 2, CmdSet},
-    {"regset", 3, 0, CmdRegset},   {"regdel", 1, 1, CmdRegset},   {"start", 0, 0, CmdStart},
+    {"cwd", 1, 0, CmdSet},         {"fail", 1, 1, CmdSet},        {"regset", 3, 0, CmdRegset},
+    {"regdel", 1, 1, CmdRegset},   {"start", 0, 0, CmdStart},     {"run", 2, 1, CmdStart},
     {"exit", 1, 0, CmdExit},       {"window", 0, 0, CmdWindow},   {"press", 1, 0, CmdPress},
     {"resets", 1, 1, CmdPress},    {"box", 4, 0, CmdBox},         {"open", 1, 0, CmdFile},
     {"save", 1, 1, CmdFile},       {"log", 1, 0, CmdLog},         {"log+", 1, 1, CmdLog},
     {"logfile", 1, 0, CmdLogFile}, {"trace", 1, 0, CmdTrace},     {"notrace", 1, 1, CmdTrace},
     {"text", 2, 0, CmdText},       {"centred", 0, 0, CmdCentred}, {"extent", 0, 0, CmdExtent},
-    {"layout", 1, 0, CmdLayout},   {"clean", 0, 0, CmdClean},     {"client", 1, 0, CmdClient},
-    {"idle", 0, 0, CmdIdle},       {"cpu", 1, 1, CmdIdle},        {"mark", 0, 0, CmdMark},
-    {"elapsed", 1, 1, CmdMark},
+    {"clean", 0, 0, CmdClean},     {"client", 1, 0, CmdClient},   {"idle", 0, 0, CmdIdle},
+    {"cpu", 1, 1, CmdIdle},        {"mark", 0, 0, CmdMark},       {"elapsed", 1, 1, CmdMark},
 
 };
 
 // Replaces $1, $2... by the macro's arguments and $NAME by the let values (or
 // else the environment's), then {CR} and {LF}.
 static void Expand(const char *in, char *out) {
-    static char fromEnvironment[TEXT_MAX];
     char key[64], *start = out, *end = out + 2 * TEXT_MAX - 1;
     while (*in != 0 && out < end) {
         bool digit = in[1] >= '0' && in[1] <= '9';
@@ -765,11 +718,9 @@ static void Expand(const char *in, char *out) {
         }
         lstrcpynA(key, in + 1, length < 63 ? (int)length + 1 : 64);
         int index = digit ? atoi(key) : 0;
-        const char *value =
-            digit          ? (index >= 1 && index <= g_paramCount ? g_params[index - 1] : NULL)
-            : FindVar(key) ? FindVar(key)
-            : GetEnvironmentVariableA(key, fromEnvironment, TEXT_MAX) > 0 ? fromEnvironment
-                                                                          : NULL;
+        const char *value = !digit                                ? Variable(key)
+                            : index >= 1 && index <= g_paramCount ? g_params[index - 1]
+                                                                  : NULL;
         if (value == NULL)
             Misuse("unknown", key);
         out += strlen(lstrcpynA(out, value, (int)(end - out) + 1));
@@ -845,21 +796,26 @@ int main(int argc, char **argv) {
     g_caseNames = argv + 2;
     g_caseCount = argc - 2;
     g_selected = true;
-    g_driverEnvironment = GetEnvironmentStringsW();
     FormatGuidString(g_clsid, &CLSID_Component);
     FormatGuidString(g_libid, &LIBID_Component);
     snprintf(g_keys[0], MAX_PATH, CLASSES "%s", COMPONENT_PROGID);
     snprintf(g_keys[1], MAX_PATH, CLASSES "CLSID\\%s", g_clsid);
     snprintf(g_keys[2], MAX_PATH, CLASSES "TypeLib\\%s", g_libid);
     snprintf(g_keys[3], MAX_PATH, "Software\\QuorvalisSamples");
-    // PROGRAM first: start runs $PROGRAM, the test variant unless a case says
-    // otherwise. The rest as the runner lays them out.
-    SetVar("PROGRAM", DEFAULT_PROGRAM);
-    SetVar("LIB", "C:\\qv\\samples\\component\\" COMPONENT_LIBRARY_FILE);
-    SetVar("TLB", "C:\\qv\\samples\\component\\" COMPONENT_TYPELIB_FILE);
-    SetVar("DESC", COMPONENT_DESCRIPTION);
-    SetVar("CLSID", g_clsid);
-    SetVar("LIBID", g_libid);
+    // start runs $PROGRAM, the test variant unless a case says otherwise; the
+    // samples as the runner lays them out.
+    const char *const names[][2] = {{"PROGRAM", DEFAULT_PROGRAM},
+                                    {"LIB", SAMPLE_LIB},
+                                    {"TLB", SAMPLE_TLB},
+                                    {"HERE", HERE},
+                                    {"LOG", HERE "\\qv.log"},
+                                    {"HIDDEN", "[mensagem não exibida]"},
+                                    {"DESC", COMPONENT_DESCRIPTION},
+                                    {"CLSID", g_clsid},
+                                    {"LIBID", g_libid},
+                                    {"QV_TRACE", TRACE_PATH}};
+    for (const auto &name : names)
+        SetEnvironmentVariableW(W(name[0]), W(name[1]));
     RunLines(script + (strncmp(script, "\xEF\xBB\xBF", 3) == 0 ? 3 : 0), false);
     EndCase();
     printf("qv-drive: %d cases, %d failed\n", g_cases, g_failedCases);

@@ -40,13 +40,14 @@ static void Trace(const char *format, ...) {
     SetLastError(lastError);
 }
 
-// The bytes as they are, except those that would break the line; a few
-// texts may be in use at once.
+// The bytes as they are, except those that would break the line; count -1
+// takes a text up to its terminator. A few may be in use at once.
 static const char *Text(const void *data, int count) {
     static char ring[4][2048];
     static int next;
     char *start = ring[next++ % 4], *out = start, *end = start + sizeof(ring[0]) - 5;
-    const char *bytes = (const char *)data;
+    const char *bytes = data != NULL ? (const char *)data : "";
+    count = count < 0 ? (int)strlen(bytes) : count;
     for (int i = 0; i < count && out < end; i++)
         out += bytes[i] == '\0'   ? sprintf(out, "\\0")
                : bytes[i] == '\r' ? sprintf(out, "{CR}")
@@ -54,10 +55,6 @@ static const char *Text(const void *data, int count) {
                                   : sprintf(out, "%c", bytes[i]);
     *out = '\0';
     return start;
-}
-
-static const char *Str(const char *text) {
-    return text != NULL ? Text(text, (int)strlen(text)) : "";
 }
 
 // Counts the call; 1 when QV_FAIL names this one.
@@ -139,7 +136,7 @@ LONG WINAPI SeamRegSetValueExA(HKEY key, LPCSTR name, DWORD reserved, DWORD type
     LONG result = Injected("RegSetValueExA")
                       ? ERROR_ACCESS_DENIED
                       : RegSetValueExA(key, name, reserved, type, data, bytes);
-    Trace("RegSetValueExA %s \"%s\" %s \"%s\" = %ld", KeyPath(key, NULL), Str(name),
+    Trace("RegSetValueExA %s \"%s\" %s \"%s\" = %ld", KeyPath(key, NULL), Text(name, -1),
           type == REG_SZ ? "REG_SZ" : "type?", Text(data, (int)bytes), result);
     return result;
 }
@@ -159,27 +156,29 @@ LONG WINAPI SeamRegCloseKey(HKEY key) {
     return result;
 }
 
+// An injected failure's result, with its last error.
+static HMODULE Refused(DWORD error) {
+    SetLastError(error);
+    return NULL;
+}
+
 static HMODULE Loaded(HMODULE module) {
     if (module != NULL)
         g_modules++;
     return module;
 }
 
-static HMODULE Refused(void) {
-    SetLastError(ERROR_MOD_NOT_FOUND);
-    return NULL;
-}
-
 HMODULE WINAPI SeamLoadLibraryA(LPCSTR file) {
-    HMODULE module = Loaded(Injected("LoadLibraryA") ? Refused() : LoadLibraryA(file));
-    Trace("LoadLibraryA \"%s\" = %s", Str(file), module != NULL ? "ok" : "fail");
+    HMODULE module =
+        Loaded(Injected("LoadLibraryA") ? Refused(ERROR_MOD_NOT_FOUND) : LoadLibraryA(file));
+    Trace("LoadLibraryA \"%s\" = %s", Text(file, -1), module != NULL ? "ok" : "fail");
     return module;
 }
 
 HMODULE WINAPI SeamLoadLibraryExA(LPCSTR file, HANDLE reserved, DWORD flags) {
-    HMODULE module =
-        Loaded(Injected("LoadLibraryExA") ? Refused() : LoadLibraryExA(file, reserved, flags));
-    Trace("LoadLibraryExA \"%s\" 0x%lx = %s", Str(file), (long)flags,
+    HMODULE module = Loaded(Injected("LoadLibraryExA") ? Refused(ERROR_MOD_NOT_FOUND)
+                                                       : LoadLibraryExA(file, reserved, flags));
+    Trace("LoadLibraryExA \"%s\" 0x%lx = %s", Text(file, -1), (long)flags,
           module != NULL ? "ok" : "fail");
     return module;
 }
@@ -189,21 +188,19 @@ BOOL WINAPI SeamFreeLibrary(HMODULE module) {
     GetModuleFileNameA(module, file, MAX_PATH);
     BOOL freed = FreeLibrary(module);
     g_modules -= freed != 0;
-    Trace("FreeLibrary \"%s\" = %s", Str(file), freed ? "ok" : "fail");
+    Trace("FreeLibrary \"%s\" = %s", Text(file, -1), freed ? "ok" : "fail");
     return freed;
 }
 
 HANDLE WINAPI SeamCreateFileA(LPCSTR file, DWORD access, DWORD share,
                               LPSECURITY_ATTRIBUTES security, DWORD disposition, DWORD attributes,
                               HANDLE templateFile) {
-    HANDLE handle = INVALID_HANDLE_VALUE;
-    if (Injected("CreateFileA"))
-        SetLastError(ERROR_ACCESS_DENIED);
-    else
-        handle = CreateFileA(file, access, share, security, disposition, attributes, templateFile);
+    HANDLE handle = Injected("CreateFileA") ? (Refused(ERROR_ACCESS_DENIED), INVALID_HANDLE_VALUE)
+                                            : CreateFileA(file, access, share, security,
+                                                          disposition, attributes, templateFile);
     if (handle != INVALID_HANDLE_VALUE)
         Opened(g_files, &g_openFiles, handle, file);
-    Trace("CreateFileA \"%s\" 0x%lx share=0x%lx disposition=%ld = %s", Str(file), (long)access,
+    Trace("CreateFileA \"%s\" 0x%lx share=0x%lx disposition=%ld = %s", Text(file, -1), (long)access,
           (long)share, (long)disposition, handle != INVALID_HANDLE_VALUE ? "ok" : "fail");
     return handle;
 }
@@ -217,12 +214,9 @@ BOOL WINAPI SeamCloseHandle(HANDLE handle) {
 }
 
 BOOL WINAPI SeamCopyFileA(LPCSTR source, LPCSTR target, BOOL failIfExists) {
-    BOOL copied = FALSE;
-    if (Injected("CopyFileA"))
-        SetLastError(ERROR_ACCESS_DENIED);
-    else
-        copied = CopyFileA(source, target, failIfExists);
-    Trace("CopyFileA \"%s\" \"%s\" %d = %s", Str(source), Str(target), failIfExists,
+    BOOL copied = Injected("CopyFileA") ? (Refused(ERROR_ACCESS_DENIED), FALSE)
+                                        : CopyFileA(source, target, failIfExists);
+    Trace("CopyFileA \"%s\" \"%s\" %d = %s", Text(source, -1), Text(target, -1), failIfExists,
           copied ? "ok" : "fail");
     return copied;
 }
@@ -240,7 +234,7 @@ int WINAPI SeamReleaseDC(HWND window, HDC context) {
 }
 
 int WINAPI SeamMessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
-    Trace("MessageBoxA \"%s\" \"%s\" 0x%lx", Str(caption), Str(text), (long)type);
+    Trace("MessageBoxA \"%s\" \"%s\" 0x%lx", Text(caption, -1), Text(text, -1), (long)type);
     return MessageBoxA(owner, text, caption, type);
 }
 
@@ -248,7 +242,7 @@ int WINAPI SeamMessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
 LRESULT WINAPI SeamSendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT result = SendMessageA(window, message, wParam, lParam);
     if (message == LB_ADDSTRING) {
-        Trace("LOG %s", Str((const char *)lParam));
+        Trace("LOG %s", Text((const char *)lParam, -1));
         g_listMax = result + 1 > g_listMax ? (long)result + 1 : g_listMax;
     }
     return result;
@@ -264,7 +258,7 @@ BOOL WINAPI SeamWaitMessage(void) {
 extern "C" int __real__Z23SelectAndInstallLibraryPc(char *out);
 extern "C" int __wrap__Z23SelectAndInstallLibraryPc(char *out) {
     int selected = __real__Z23SelectAndInstallLibraryPc(out);
-    Trace("SelectAndInstallLibrary = %d \"%s\"", selected, Str(out));
+    Trace("SelectAndInstallLibrary = %d \"%s\"", selected, Text(out, -1));
     return selected;
 }
 
@@ -278,7 +272,7 @@ static struct TraceLifetime {
                                   OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
         GetEnvironmentVariableA("QV_FAIL", g_faults + 1, sizeof(g_faults) - 2);
         strcat(g_faults, ",");
-        Trace("START %s", Str(GetCommandLineA()));
+        Trace("START %s", Text(GetCommandLineA(), -1));
     }
     ~TraceLifetime() {
         if (g_listMax > 0)
