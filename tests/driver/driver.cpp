@@ -46,7 +46,7 @@ struct Command {
 };
 
 static const char *g_script, *g_next; // the script; the line after the one that runs
-static char g_shown[TEXT_MAX], g_cwd[TEXT_MAX], g_fault[TEXT_MAX];
+static char g_shown[TEXT_MAX], g_cwd[TEXT_MAX];
 static char g_macroName[MAX_NAMES][64];
 static const char *g_macroBody[MAX_NAMES];
 static char g_clsid[GUID_TEXT_SIZE], g_libid[GUID_TEXT_SIZE];
@@ -70,9 +70,14 @@ static const WCHAR *W(const char *text) {
     return out;
 }
 
+// Line breaks come out as {CR} and {LF}, as scripts and the trace write them.
 static char *Utf8(const WCHAR *text, char *out) {
-    if (WideCharToMultiByte(CP_UTF8, 0, text, -1, out, TEXT_MAX, NULL, NULL) == 0)
-        out[0] = 0;
+    char *end = out;
+    for (; *text != 0 && end - out < TEXT_MAX - 8; ++text)
+        end += *text == '\r'   ? sprintf(end, "{CR}")
+               : *text == '\n' ? sprintf(end, "{LF}")
+                               : WideCharToMultiByte(CP_UTF8, 0, text, 1, end, 4, NULL, NULL);
+    *end = 0;
     return out;
 }
 
@@ -91,7 +96,6 @@ static char *WindowText(HWND window, char *out) {
     return Utf8(wide, out);
 }
 
-// One line per failure: line breaks show as the script writes them.
 static bool Fail(const char *format, ...) {
     char message[4 * TEXT_MAX];
     int used = snprintf(message, sizeof message, "[FAIL] %s:%d: %s -- ", g_script, g_line, g_shown);
@@ -99,9 +103,7 @@ static bool Fail(const char *format, ...) {
     va_start(args, format);
     vsnprintf(message + used, sizeof message - used, format, args);
     va_end(args);
-    for (const char *p = message; *p != 0; ++p)
-        printf(*p == '\r' ? "{CR}" : *p == '\n' ? "{LF}" : "%.1s", p);
-    putchar('\n');
+    puts(message);
     g_failed = true;
     g_exitCode = 1;
     return false;
@@ -117,16 +119,6 @@ static bool Glob(const char *pattern, const char *text) {
     if (*pattern == '*')
         return Glob(pattern + 1, text) || (*text != 0 && Glob(pattern, text + 1));
     return *pattern == *text && (*text == 0 || Glob(pattern + 1, text + 1));
-}
-
-static void MapBreaks(char *text) {
-    char *out = text;
-    for (char *in = text; *in != 0; ++out) {
-        bool escape = strncmp(in, "{CR}", 4) == 0 || strncmp(in, "{LF}", 4) == 0;
-        *out = escape ? (in[1] == 'C' ? '\r' : '\n') : *in;
-        in += escape ? 4 : 1;
-    }
-    *out = 0;
 }
 
 static void SplitLines(Lines *lines, char *p) {
@@ -155,15 +147,6 @@ static int ReadWhole(const char *path, char *buffer, int size) {
 
 static bool Alive(int i) {
     return WaitForSingleObject(g_procs[i].handle, 0) == WAIT_TIMEOUT;
-}
-
-static Proc *ProcOf(HWND window) {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    for (int i = 0; i < g_procCount; ++i)
-        if (GetProcessId(g_procs[i].handle) == pid && window != NULL)
-            return &g_procs[i];
-    return NULL;
 }
 
 // Sleeps a poll interval, short in the first second so that make bench's
@@ -196,8 +179,6 @@ static void ReadTrace(void) {
     char *text = g_trace.text;
     text[WideCharToMultiByte(CP_UTF8, 0, wide, chars, text, 3 * FILE_MAX - 1, NULL, NULL)] = 0;
     SplitLines(&g_trace, text);
-    for (int i = 0; i < g_trace.count; ++i)
-        MapBreaks(g_trace.line[i]);
 }
 
 // The first trace line at or after the cursor that matches, or -1.
@@ -236,11 +217,8 @@ static bool Launch(const char *program, const char *arguments) {
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info;
-    SetEnvironmentVariableW(L"QV_FAIL", g_fault[0] != 0 ? W(g_fault) : NULL);
     BOOL started = g_procCount < MAX_PROCS && CreateProcessW(NULL, commandLine, NULL, NULL, FALSE,
                                                              0, NULL, W(g_cwd), &startup, &info);
-    SetEnvironmentVariableW(L"QV_FAIL", NULL);
-    g_fault[0] = 0;
     if (!started)
         return Fail("cannot start it (error %lu)", GetLastError());
     CloseHandle(info.hThread);
@@ -315,9 +293,9 @@ static bool CmdExists(char **args, int absent) {
     return there != (absent != 0) || Fail("it is %sthere", there ? "" : "not ");
 }
 
-// cwd, and fail (mode 1): for the programs started later in the case.
-static bool CmdSet(char **args, int fault) {
-    lstrcpynA(fault ? g_fault : g_cwd, args[0], TEXT_MAX);
+// cwd FOLDER: for the programs started later in the case.
+static bool CmdCwd(char **args, int) {
+    lstrcpynA(g_cwd, args[0], TEXT_MAX);
     return true;
 }
 
@@ -366,14 +344,14 @@ static bool CmdClean(char **, int) {
 
 // ---- windows
 
-// Waits (ms) for a visible top-level window of the case's programs, of that
-// title if one is given, holding a control of that id; only the main window
-// holds the list.
+// Waits (ms) for a visible top-level window, of that title if one is given,
+// holding a control of that id; only the main window holds the list. The
+// display is the script's own: its windows are the case's programs'.
 static HWND Shown(const char *title, int id, DWORD ms) {
     for (DWORD start = GetTickCount();;) {
         for (HWND window = NULL;
              (window = FindWindowExW(NULL, window, NULL, title ? W(title) : NULL));)
-            if (IsWindowVisible(window) && ProcOf(window) != NULL && GetDlgItem(window, id) &&
+            if (IsWindowVisible(window) && GetDlgItem(window, id) &&
                 (id == IDC_LOG_LIST) == (GetDlgItem(window, IDC_LOG_LIST) != NULL))
                 return window;
         if (!KeepWaiting(start, ms))
@@ -582,11 +560,11 @@ static ULONGLONG CpuMs(HWND window) {
 // idle: under 5 % of a core over 3 s at the main window; cpu LABEL (mode 1)
 // reports the share for make bench instead.
 static bool CmdIdle(char **args, int report) {
-    Proc *proc = ProcOf(MainWindow());
-    ULONGLONG before = CpuMs(g_main);
+    ULONGLONG before = CpuMs(MainWindow());
     DWORD start = GetTickCount();
+    Sleep(3000);
     // Its start certainly cost CPU time: none means the clock cannot be read.
-    if (proc == NULL || before == 0 || WaitForSingleObject(proc->handle, 3000) != WAIT_TIMEOUT)
+    if (g_main == NULL || before == 0 || !IsWindow(g_main))
         return Fail("no main window, or its CPU time cannot be read");
     DWORD used = (DWORD)(CpuMs(g_main) - before), wall = GetTickCount() - start;
     if (report)
@@ -637,7 +615,6 @@ static bool CmdCase(char **args, int) {
     g_logFromFile = false;
     g_main = NULL;
     lstrcpyA(g_cwd, "C:\\qv");
-    g_fault[0] = 0;
     for (int i = 0; i < 8; ++i)
         RegDeleteTreeW(HKEY_LOCAL_MACHINE, W(i % 2 ? ProgramView(g_keys[i / 2]) : g_keys[i / 2]));
     return CmdClean(NULL, 0) && CmdFolder(component, 0) &&
@@ -690,25 +667,24 @@ static bool CmdDo(char **args, int) {
 // case, let, define and do, the first four, steer the run: they run in
 // cases that are not selected, and after a failure.
 static const Command g_commands[] = {
-    {"case", 1, 0, CmdCase},       {"let", 1, 0, CmdLet},         {"define", 1, 0, CmdDefine},
-    {"do", -1, 0, CmdDo},          {"folder", -1, 0, CmdFolder},  {"copy", 2, 0, CmdCopy},
-    {"delete", 1, 1, CmdCopy},     {"exists", 1, 0, CmdExists},   {"absent", 1, 1, CmdExists},
-    {"cwd", 1, 0, CmdSet},         {"fail", 1, 1, CmdSet},        {"regset", 3, 0, CmdRegset},
-    {"regdel", 1, 1, CmdRegset},   {"start", 0, 0, CmdStart},     {"run", 2, 1, CmdStart},
-    {"exit", 1, 0, CmdExit},       {"window", 0, 0, CmdWindow},   {"press", 1, 0, CmdPress},
-    {"resets", 1, 1, CmdPress},    {"box", 4, 0, CmdBox},         {"open", 1, 0, CmdFile},
-    {"save", 1, 1, CmdFile},       {"log", 1, 0, CmdLog},         {"log+", 1, 1, CmdLog},
-    {"logfile", 1, 0, CmdLogFile}, {"trace", 1, 0, CmdTrace},     {"notrace", 1, 1, CmdTrace},
-    {"text", 2, 0, CmdText},       {"centred", 0, 0, CmdCentred}, {"extent", 0, 0, CmdExtent},
-    {"clean", 0, 0, CmdClean},     {"client", 1, 0, CmdClient},   {"idle", 0, 0, CmdIdle},
-    {"cpu", 1, 1, CmdIdle},        {"mark", 0, 0, CmdMark},       {"elapsed", 1, 1, CmdMark},
+    {"case", 1, 0, CmdCase},       {"let", 1, 0, CmdLet},        {"define", 1, 0, CmdDefine},
+    {"do", -1, 0, CmdDo},          {"folder", -1, 0, CmdFolder}, {"copy", 2, 0, CmdCopy},
+    {"delete", 1, 1, CmdCopy},     {"exists", 1, 0, CmdExists},  {"absent", 1, 1, CmdExists},
+    {"cwd", 1, 0, CmdCwd},         {"regset", 3, 0, CmdRegset},  {"regdel", 1, 1, CmdRegset},
+    {"start", 0, 0, CmdStart},     {"run", 2, 1, CmdStart},      {"exit", 1, 0, CmdExit},
+    {"window", 0, 0, CmdWindow},   {"press", 1, 0, CmdPress},    {"resets", 1, 1, CmdPress},
+    {"box", 4, 0, CmdBox},         {"open", 1, 0, CmdFile},      {"save", 1, 1, CmdFile},
+    {"log", 1, 0, CmdLog},         {"log+", 1, 1, CmdLog},       {"logfile", 1, 0, CmdLogFile},
+    {"trace", 1, 0, CmdTrace},     {"notrace", 1, 1, CmdTrace},  {"text", 2, 0, CmdText},
+    {"centred", 0, 0, CmdCentred}, {"extent", 0, 0, CmdExtent},  {"clean", 0, 0, CmdClean},
+    {"client", 1, 0, CmdClient},   {"idle", 0, 0, CmdIdle},      {"cpu", 1, 1, CmdIdle},
+    {"mark", 0, 0, CmdMark},       {"elapsed", 1, 1, CmdMark},
 
 };
 
-// Replaces $1, $2... by the macro's arguments and $NAME by the let values (or
-// else the environment's), then {CR} and {LF}.
+// Replaces $1, $2... by the macro's arguments and $NAME by the variable's value.
 static void Expand(const char *in, char *out) {
-    char key[64], *start = out, *end = out + 2 * TEXT_MAX - 1;
+    char key[64], *end = out + 2 * TEXT_MAX - 1;
     while (*in != 0 && out < end) {
         bool digit = in[1] >= '0' && in[1] <= '9';
         size_t length = *in != '$' ? 0 : strspn(in + 1, digit ? "0123456789" : NAME_CHARS);
@@ -727,7 +703,6 @@ static void Expand(const char *in, char *out) {
         in += 1 + length;
     }
     *out = 0;
-    MapBreaks(start);
 }
 
 // Finds the command and its arguments (NULL after the last); a line that
@@ -804,18 +779,18 @@ int main(int argc, char **argv) {
     snprintf(g_keys[3], MAX_PATH, "Software\\QuorvalisSamples");
     // start runs $PROGRAM, the test variant unless a case says otherwise; the
     // samples as the runner lays them out.
-    const char *const names[][2] = {{"PROGRAM", DEFAULT_PROGRAM},
-                                    {"LIB", SAMPLE_LIB},
-                                    {"TLB", SAMPLE_TLB},
-                                    {"HERE", HERE},
-                                    {"LOG", HERE "\\qv.log"},
-                                    {"HIDDEN", "[mensagem não exibida]"},
-                                    {"DESC", COMPONENT_DESCRIPTION},
-                                    {"CLSID", g_clsid},
-                                    {"LIBID", g_libid},
-                                    {"QV_TRACE", TRACE_PATH}};
-    for (const auto &name : names)
-        SetEnvironmentVariableW(W(name[0]), W(name[1]));
+    const char *const variables[] = {"PROGRAM",  DEFAULT_PROGRAM,
+                                     "LIB",      SAMPLE_LIB,
+                                     "TLB",      SAMPLE_TLB,
+                                     "HERE",     HERE,
+                                     "LOG",      HERE "\\qv.log",
+                                     "HIDDEN",   "[mensagem não exibida]",
+                                     "DESC",     COMPONENT_DESCRIPTION,
+                                     "CLSID",    g_clsid,
+                                     "LIBID",    g_libid,
+                                     "QV_TRACE", TRACE_PATH};
+    for (size_t i = 0; i < sizeof variables / sizeof *variables; i += 2)
+        SetEnvironmentVariableW(W(variables[i]), W(variables[i + 1]));
     RunLines(script + (strncmp(script, "\xEF\xBB\xBF", 3) == 0 ? 3 : 0), false);
     EndCase();
     printf("qv-drive: %d cases, %d failed\n", g_cases, g_failedCases);
