@@ -25,8 +25,9 @@ lay_out qv/only-register "$build/REGQuorvalis-test.exe" "$samples/registrar-only
 lay_out qv/only-unregister "$build/REGQuorvalis-test.exe" "$samples/registrar-only-unregister/REGQUORVALIS2.OCX"
 lay_out qv/samples/component "$samples/component/Quorvalis.dll" "$samples/component/Quorvalis.tlb"
 lay_out qv/samples/component-dep "$samples"/component-dep/*
-cp "$build/planted/planted.dll" "$here/../samples/component/client-check.vbs" "$WINEPREFIX/drive_c/qv/" ||
-    fail "could not copy the planted library and the client"
+lay_out qv/planted "$build/planted/planted.dll"
+for name in comdlg32 oleaut32 version; do cp "$build/planted/planted.dll" "$WINEPREFIX/drive_c/qv/planted/$name.dll"; done
+cp "$here/../samples/component/client-check.vbs" "$WINEPREFIX/drive_c/qv/" || fail "could not copy the client"
 
 echo "run-cases.sh: the 32-bit program runs $QV_PLATFORM"
 timeout 900 "$QV_WINE" "${QV_DRIVER:-$build/tests/qv-drive.exe}" "Z:${script//\//\\}" "${@:3}"

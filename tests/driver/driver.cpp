@@ -651,8 +651,8 @@ static bool CmdDo(char **args, int) {
         *first++ = 0;
     while (i < g_macroCount && strcmp(g_macroName[i], args[0]) != 0)
         ++i;
-    if (i == g_macroCount || params != NULL)
-        Misuse("no such macro, or one inside another:", args[0]);
+    if (i == g_macroCount)
+        Misuse("no such macro:", args[0]);
     args[0] = first;
     g_params = args;
     for (g_paramCount = 0; args[g_paramCount] != NULL;)
