@@ -46,7 +46,7 @@ struct Command {
 };
 
 static const char *g_script, *g_next; // the script; the line after the one that runs
-static char g_shown[TEXT_MAX], g_cwd[TEXT_MAX];
+static char g_shown[TEXT_MAX];
 static char g_macroName[MAX_NAMES][64];
 static const char *g_macroBody[MAX_NAMES];
 static char g_clsid[GUID_TEXT_SIZE], g_libid[GUID_TEXT_SIZE];
@@ -209,16 +209,16 @@ static bool CmdTrace(char **args, int absent) {
     return found == -1 || Fail("line %d is %s", found + 1, g_trace.line[found]);
 }
 
+// In the folder $CWD.
 static bool Launch(const char *program, const char *arguments) {
-    static WCHAR commandLine[2 * TEXT_MAX];
-    char line[2 * TEXT_MAX];
+    char line[TEXT_MAX];
     snprintf(line, sizeof line, "\"%s\" %s", program, arguments);
-    MultiByteToWideChar(CP_UTF8, 0, line, -1, commandLine, 2 * TEXT_MAX);
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info;
-    BOOL started = g_procCount < MAX_PROCS && CreateProcessW(NULL, commandLine, NULL, NULL, FALSE,
-                                                             0, NULL, W(g_cwd), &startup, &info);
+    BOOL started =
+        g_procCount < MAX_PROCS && CreateProcessW(NULL, (WCHAR *)W(line), NULL, NULL, FALSE, 0,
+                                                  NULL, W(Variable("CWD")), &startup, &info);
     if (!started)
         return Fail("cannot start it (error %lu)", GetLastError());
     CloseHandle(info.hThread);
@@ -291,12 +291,6 @@ static bool CmdCopy(char **args, int remove) {
 static bool CmdExists(char **args, int absent) {
     bool there = GetFileAttributesW(W(args[0])) != INVALID_FILE_ATTRIBUTES;
     return there != (absent != 0) || Fail("it is %sthere", there ? "" : "not ");
-}
-
-// cwd FOLDER: for the programs started later in the case.
-static bool CmdCwd(char **args, int) {
-    lstrcpynA(g_cwd, args[0], TEXT_MAX);
-    return true;
 }
 
 // ---- registry. The driver sees the 64-bit view (it is 64-bit; KEY_WOW64_64KEY
@@ -614,7 +608,6 @@ static bool CmdCase(char **args, int) {
     g_traceCursor = g_logCursor = 0;
     g_logFromFile = false;
     g_main = NULL;
-    lstrcpyA(g_cwd, "C:\\qv");
     for (int i = 0; i < 8; ++i)
         RegDeleteTreeW(HKEY_LOCAL_MACHINE, W(i % 2 ? ProgramView(g_keys[i / 2]) : g_keys[i / 2]));
     return CmdClean(NULL, 0) && CmdFolder(component, 0) &&
@@ -667,18 +660,18 @@ static bool CmdDo(char **args, int) {
 // case, let, define and do, the first four, steer the run: they run in
 // cases that are not selected, and after a failure.
 static const Command g_commands[] = {
-    {"case", 1, 0, CmdCase},       {"let", 1, 0, CmdLet},        {"define", 1, 0, CmdDefine},
-    {"do", -1, 0, CmdDo},          {"folder", -1, 0, CmdFolder}, {"copy", 2, 0, CmdCopy},
-    {"delete", 1, 1, CmdCopy},     {"exists", 1, 0, CmdExists},  {"absent", 1, 1, CmdExists},
-    {"cwd", 1, 0, CmdCwd},         {"regset", 3, 0, CmdRegset},  {"regdel", 1, 1, CmdRegset},
-    {"start", 0, 0, CmdStart},     {"run", 2, 1, CmdStart},      {"exit", 1, 0, CmdExit},
-    {"window", 0, 0, CmdWindow},   {"press", 1, 0, CmdPress},    {"resets", 1, 1, CmdPress},
-    {"box", 4, 0, CmdBox},         {"open", 1, 0, CmdFile},      {"save", 1, 1, CmdFile},
-    {"log", 1, 0, CmdLog},         {"log+", 1, 1, CmdLog},       {"logfile", 1, 0, CmdLogFile},
-    {"trace", 1, 0, CmdTrace},     {"notrace", 1, 1, CmdTrace},  {"text", 2, 0, CmdText},
-    {"centred", 0, 0, CmdCentred}, {"extent", 0, 0, CmdExtent},  {"clean", 0, 0, CmdClean},
-    {"client", 1, 0, CmdClient},   {"idle", 0, 0, CmdIdle},      {"cpu", 1, 1, CmdIdle},
-    {"mark", 0, 0, CmdMark},       {"elapsed", 1, 1, CmdMark},
+    {"case", 1, 0, CmdCase},     {"let", 1, 0, CmdLet},         {"define", 1, 0, CmdDefine},
+    {"do", -1, 0, CmdDo},        {"folder", -1, 0, CmdFolder},  {"copy", 2, 0, CmdCopy},
+    {"delete", 1, 1, CmdCopy},   {"exists", 1, 0, CmdExists},   {"absent", 1, 1, CmdExists},
+    {"regset", 3, 0, CmdRegset}, {"regdel", 1, 1, CmdRegset},   {"start", 0, 0, CmdStart},
+    {"run", 2, 1, CmdStart},     {"exit", 1, 0, CmdExit},       {"window", 0, 0, CmdWindow},
+    {"press", 1, 0, CmdPress},   {"resets", 1, 1, CmdPress},    {"box", 4, 0, CmdBox},
+    {"open", 1, 0, CmdFile},     {"save", 1, 1, CmdFile},       {"log", 1, 0, CmdLog},
+    {"log+", 1, 1, CmdLog},      {"logfile", 1, 0, CmdLogFile}, {"trace", 1, 0, CmdTrace},
+    {"notrace", 1, 1, CmdTrace}, {"text", 2, 0, CmdText},       {"centred", 0, 0, CmdCentred},
+    {"extent", 0, 0, CmdExtent}, {"clean", 0, 0, CmdClean},     {"client", 1, 0, CmdClient},
+    {"idle", 0, 0, CmdIdle},     {"cpu", 1, 1, CmdIdle},        {"mark", 0, 0, CmdMark},
+    {"elapsed", 1, 1, CmdMark},
 
 };
 
@@ -788,7 +781,8 @@ int main(int argc, char **argv) {
                                      "DESC",     COMPONENT_DESCRIPTION,
                                      "CLSID",    g_clsid,
                                      "LIBID",    g_libid,
-                                     "QV_TRACE", TRACE_PATH};
+                                     "QV_TRACE", TRACE_PATH,
+                                     "CWD",      "C:\\qv"};
     for (size_t i = 0; i < sizeof variables / sizeof *variables; i += 2)
         SetEnvironmentVariableW(W(variables[i]), W(variables[i + 1]));
     RunLines(script + (strncmp(script, "\xEF\xBB\xBF", 3) == 0 ? 3 : 0), false);

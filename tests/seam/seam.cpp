@@ -162,25 +162,18 @@ static HMODULE Refused(DWORD error) {
     return NULL;
 }
 
-static HMODULE Loaded(HMODULE module) {
-    if (module != NULL)
-        g_modules++;
-    return module;
-}
-
-HMODULE WINAPI SeamLoadLibraryA(LPCSTR file) {
-    HMODULE module =
-        Loaded(Injected("LoadLibraryA") ? Refused(ERROR_MOD_NOT_FOUND) : LoadLibraryA(file));
-    Trace("LoadLibraryA \"%s\" = %s", Text(file, -1), module != NULL ? "ok" : "fail");
-    return module;
-}
-
 HMODULE WINAPI SeamLoadLibraryExA(LPCSTR file, HANDLE reserved, DWORD flags) {
-    HMODULE module = Loaded(Injected("LoadLibraryExA") ? Refused(ERROR_MOD_NOT_FOUND)
-                                                       : LoadLibraryExA(file, reserved, flags));
+    HMODULE module = Injected("LoadLibraryExA") ? Refused(ERROR_MOD_NOT_FOUND)
+                                                : LoadLibraryExA(file, reserved, flags);
+    g_modules += module != NULL;
     Trace("LoadLibraryExA \"%s\" 0x%lx = %s", Text(file, -1), (long)flags,
           module != NULL ? "ok" : "fail");
     return module;
+}
+
+// LoadLibraryA is LoadLibraryExA without flags.
+HMODULE WINAPI SeamLoadLibraryA(LPCSTR file) {
+    return SeamLoadLibraryExA(file, NULL, 0);
 }
 
 BOOL WINAPI SeamFreeLibrary(HMODULE module) {
