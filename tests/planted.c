@@ -2,21 +2,16 @@
  * the current folder. It exports nothing; loading it at all is the fault, so
  * it leaves a note saying which copy was loaded. */
 #include <windows.h>
+#include <stdio.h>
 
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
-    char line[MAX_PATH + 2];
-    DWORD written;
+    char path[MAX_PATH] = "";
+    FILE *note = reason == DLL_PROCESS_ATTACH ? fopen("C:\\planted-loaded.txt", "a") : NULL;
     (void)reserved;
-    if (reason != DLL_PROCESS_ATTACH)
-        return TRUE;
-    DWORD length = GetModuleFileNameA(instance, line, MAX_PATH);
-    line[length++] = '\r';
-    line[length++] = '\n';
-    HANDLE note = CreateFileA("C:\\planted-loaded.txt", FILE_APPEND_DATA, FILE_SHARE_READ, NULL,
-                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
-    if (note != INVALID_HANDLE_VALUE) {
-        WriteFile(note, line, length, &written, NULL);
-        CloseHandle(note);
+    if (note != NULL) {
+        GetModuleFileNameA(instance, path, MAX_PATH);
+        fprintf(note, "%s\n", path);
+        fclose(note);
     }
     return TRUE;
 }

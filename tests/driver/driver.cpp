@@ -50,8 +50,9 @@ static char g_shown[TEXT_MAX];
 static char g_macroName[MAX_NAMES][64];
 static const char *g_macroBody[MAX_NAMES];
 static char g_clsid[GUID_TEXT_SIZE], g_libid[GUID_TEXT_SIZE];
-// As the program names them: ProgID, class, type library, the sample registrar's records.
-static char g_keys[4][MAX_PATH];
+// The component's keys, where the 32-bit program writes them and where a
+// 64-bit one would; then the sample registrar's records.
+static char g_keys[7][MAX_PATH];
 static int g_line, g_cases, g_failedCases, g_exitCode, g_macroCount, g_procCount;
 static int g_traceCursor, g_logCursor, g_paramCount, g_caseCount;
 static bool g_selected, g_inCase, g_failed, g_logFromFile, g_skipping;
@@ -59,6 +60,7 @@ static char **g_caseNames, **g_params;
 static Proc g_procs[MAX_PROCS];
 static WCHAR *g_caseEnvironment; // as the first case found it
 static HWND g_main;
+static DWORD g_started; // when the latest program started
 static Lines g_trace, g_logFile;
 
 // A short-lived UTF-16 copy for an API argument; a few may be alive at once.
@@ -222,6 +224,7 @@ static bool Launch(const char *program, const char *arguments) {
     if (!started)
         return Fail("cannot start it (error %lu)", GetLastError());
     CloseHandle(info.hThread);
+    g_started = GetTickCount();
     ReadTrace();
     g_procs[g_procCount++] = {info.hProcess, g_trace.count, false};
     return true;
@@ -293,9 +296,10 @@ static bool CmdExists(char **args, int absent) {
     return there != (absent != 0) || Fail("it is %sthere", there ? "" : "not ");
 }
 
-// ---- registry. The driver sees the 64-bit view (it is 64-bit; KEY_WOW64_64KEY
-// throughout) and finds the 32-bit program's keys itself: Wine's 64-bit side,
-// asked for the 32-bit view, would redirect the whole of Classes.
+// ---- registry, in the 64-bit view: the driver is 64-bit (Wine's 64-bit side,
+// asked for the 32-bit view, would redirect the whole of Classes). There the
+// 32-bit program's CLSID, TypeLib and Software keys are under Wow6432Node,
+// and scripts name them so.
 
 static bool KeyExists(const char *path) {
     HKEY key;
@@ -303,24 +307,9 @@ static bool KeyExists(const char *path) {
            RegCloseKey(key) == 0;
 }
 
-// Under Classes, CLSID and TypeLib are the 32-bit side's own and the rest is
-// shared; elsewhere Software is the 32-bit side's own.
-static const char *ProgramView(const char *path) {
-    static char ring[4][TEXT_MAX];
-    static int next;
-    char *view = ring[next++ % 4];
-    bool classes = _strnicmp(path, CLASSES, strlen(CLASSES)) == 0;
-    const char *rest = path + (classes ? strlen(CLASSES) : strlen("Software\\"));
-    bool own =
-        !classes || _strnicmp(rest, "CLSID\\", 6) == 0 || _strnicmp(rest, "TypeLib\\", 8) == 0;
-    snprintf(view, TEXT_MAX, "%s%s%s", classes ? CLASSES : "Software\\", own ? "Wow6432Node\\" : "",
-             rest);
-    return view;
-}
-
 // regset KEY | NAME | TEXT, and regdel KEY (mode 1), with what is under it.
 static bool CmdRegset(char **args, int remove) {
-    const char *path = ProgramView(args[0]);
+    const char *path = args[0];
     if (remove)
         return RegDeleteTreeW(HKEY_LOCAL_MACHINE, W(path)) == 0 || Fail("cannot delete it");
     const WCHAR *text = W(args[2]);
@@ -330,8 +319,8 @@ static bool CmdRegset(char **args, int remove) {
 }
 
 static bool CmdClean(char **, int) {
-    for (int i = 0; i < 3; ++i)
-        if (KeyExists(g_keys[i]) || KeyExists(ProgramView(g_keys[i])))
+    for (int i = 0; i < 5; ++i)
+        if (KeyExists(g_keys[i]))
             return Fail("HKLM\\%s is still registered", g_keys[i]);
     return true;
 }
@@ -566,12 +555,9 @@ static bool CmdIdle(char **args, int report) {
     return report || used * 20 < wall || Fail("it used %lu ms of CPU time in %lu ms", used, wall);
 }
 
-// mark, and elapsed LABEL (mode 1): milliseconds since the mark, for make bench.
-static bool CmdMark(char **args, int report) {
-    static DWORD mark;
-    if (report)
-        printf("BENCH %s %lu\n", args[0], GetTickCount() - mark);
-    mark = GetTickCount();
+// elapsed LABEL: milliseconds since the latest program started, for make bench.
+static bool CmdElapsed(char **args, int) {
+    printf("BENCH %s %lu\n", args[0], GetTickCount() - g_started);
     return true;
 }
 
@@ -608,8 +594,8 @@ static bool CmdCase(char **args, int) {
     g_traceCursor = g_logCursor = 0;
     g_logFromFile = false;
     g_main = NULL;
-    for (int i = 0; i < 8; ++i)
-        RegDeleteTreeW(HKEY_LOCAL_MACHINE, W(i % 2 ? ProgramView(g_keys[i / 2]) : g_keys[i / 2]));
+    for (const char *key : g_keys)
+        RegDeleteTreeW(HKEY_LOCAL_MACHINE, W(key));
     return CmdClean(NULL, 0) && CmdFolder(component, 0) &&
            (DeleteFileW(W(TRACE_PATH)) || GetLastError() == ERROR_FILE_NOT_FOUND ||
             Fail("cannot delete the trace (error %lu)", GetLastError()));
@@ -635,24 +621,18 @@ static bool CmdDefine(char **args, int) {
 
 static void RunLines(const char *p, bool body);
 
-// do NAME ARG1 | ARG2...: runs the macro's lines with $1, $2... set.
+// do NAME | ARG1 | ARG2...: runs the macro's lines with $1, $2... set.
 static bool CmdDo(char **args, int) {
-    char **params = g_params, *first = args[0] + strcspn(args[0], " ");
     const char *next = g_next;
-    int paramCount = g_paramCount, i = 0;
-    if (*first != 0)
-        *first++ = 0;
+    int i = 0;
     while (i < g_macroCount && strcmp(g_macroName[i], args[0]) != 0)
         ++i;
-    if (i == g_macroCount)
-        Misuse("no such macro:", args[0]);
-    args[0] = first;
-    g_params = args;
-    for (g_paramCount = 0; args[g_paramCount] != NULL;)
+    if (i == g_macroCount || g_params != NULL)
+        Misuse("no such macro, or one inside another:", args[0]);
+    for (g_params = args + 1, g_paramCount = 0; g_params[g_paramCount] != NULL;)
         ++g_paramCount;
     RunLines(g_macroBody[i], true);
-    g_params = params;
-    g_paramCount = paramCount;
+    g_params = NULL;
     g_next = next;
     return true;
 }
@@ -670,8 +650,7 @@ static const Command g_commands[] = {
     {"log+", 1, 1, CmdLog},      {"logfile", 1, 0, CmdLogFile}, {"trace", 1, 0, CmdTrace},
     {"notrace", 1, 1, CmdTrace}, {"text", 2, 0, CmdText},       {"centred", 0, 0, CmdCentred},
     {"extent", 0, 0, CmdExtent}, {"clean", 0, 0, CmdClean},     {"client", 1, 0, CmdClient},
-    {"idle", 0, 0, CmdIdle},     {"cpu", 1, 1, CmdIdle},        {"mark", 0, 0, CmdMark},
-    {"elapsed", 1, 1, CmdMark},
+    {"idle", 0, 0, CmdIdle},     {"cpu", 1, 1, CmdIdle},        {"elapsed", 1, 0, CmdElapsed},
 
 };
 
@@ -767,9 +746,12 @@ int main(int argc, char **argv) {
     FormatGuidString(g_clsid, &CLSID_Component);
     FormatGuidString(g_libid, &LIBID_Component);
     snprintf(g_keys[0], MAX_PATH, CLASSES "%s", COMPONENT_PROGID);
-    snprintf(g_keys[1], MAX_PATH, CLASSES "CLSID\\%s", g_clsid);
-    snprintf(g_keys[2], MAX_PATH, CLASSES "TypeLib\\%s", g_libid);
-    snprintf(g_keys[3], MAX_PATH, "Software\\QuorvalisSamples");
+    snprintf(g_keys[1], MAX_PATH, CLASSES "Wow6432Node\\CLSID\\%s", g_clsid);
+    snprintf(g_keys[2], MAX_PATH, CLASSES "Wow6432Node\\TypeLib\\%s", g_libid);
+    snprintf(g_keys[3], MAX_PATH, CLASSES "CLSID\\%s", g_clsid);
+    snprintf(g_keys[4], MAX_PATH, CLASSES "TypeLib\\%s", g_libid);
+    snprintf(g_keys[5], MAX_PATH, "Software\\Wow6432Node\\QuorvalisSamples");
+    snprintf(g_keys[6], MAX_PATH, "Software\\QuorvalisSamples");
     // start runs $PROGRAM, the test variant unless a case says otherwise; the
     // samples as the runner lays them out.
     const char *const variables[] = {"PROGRAM",  DEFAULT_PROGRAM,

@@ -8,6 +8,7 @@
 #include <windows.h>
 #include <stdarg.h>
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 
 #define MAX_NAMED 64
@@ -18,7 +19,7 @@ struct Named {
 };
 
 static HANDLE g_trace = INVALID_HANDLE_VALUE;
-static char g_faults[512] = ",";
+static char g_faults[512];
 static Named g_keys[MAX_NAMED], g_files[MAX_NAMED];
 static char g_callNames[MAX_NAMED][32];
 static long g_callCounts[MAX_NAMED], g_openKeys, g_modules, g_dcs, g_openFiles, g_listMax;
@@ -258,13 +259,11 @@ extern "C" int __wrap__Z23SelectAndInstallLibraryPc(char *out) {
 // Opens the trace before the program starts and writes the balance after it ends.
 static struct TraceLifetime {
     TraceLifetime() {
-        char path[MAX_PATH];
-        DWORD length = GetEnvironmentVariableA("QV_TRACE", path, MAX_PATH);
-        if (length > 0 && length < MAX_PATH)
+        const char *path = getenv("QV_TRACE"), *faults = getenv("QV_FAIL");
+        if (path != NULL)
             g_trace = CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
                                   OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
-        GetEnvironmentVariableA("QV_FAIL", g_faults + 1, sizeof(g_faults) - 2);
-        strcat(g_faults, ",");
+        snprintf(g_faults, sizeof(g_faults), ",%s,", faults != NULL ? faults : "");
         Trace("START %s", Text(GetCommandLineA(), -1));
     }
     ~TraceLifetime() {
