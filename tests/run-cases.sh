@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# run-cases.sh <win32-build-dir> <script> [case...]
+# run-cases.sh <win32-build-dir> <script>
 # Runs a script of end-to-end cases in a WoW64 prefix and on a display of its
 # own, with the program, the sample libraries and the client laid out under
 # C:\qv\, and prints the driver's report. Exit code: the driver's.
@@ -30,4 +30,4 @@ for name in comdlg32 oleaut32 version; do cp "$build/planted/planted.dll" "$WINE
 cp "$here/../samples/component/client-check.vbs" "$WINEPREFIX/drive_c/qv/" || fail "could not copy the client"
 
 echo "run-cases.sh: the 32-bit program runs $QV_PLATFORM"
-timeout 900 "$QV_WINE" "${QV_DRIVER:-$build/tests/qv-drive.exe}" "Z:${script//\//\\}" "${@:3}"
+timeout 900 "$QV_WINE" "${QV_DRIVER:-$build/tests/qv-drive.exe}" "Z:${script//\//\\}"

@@ -1,4 +1,4 @@
-// qv-drive SCRIPT [CASE...]: runs case scripts against the 32-bit program under
+// qv-drive SCRIPT: runs case scripts against the 32-bit program under
 // Wine. It drives the program through its window, boxes and file dialogs, and
 // checks the registry, the trace file of its test variant and a real COM
 // client. It is 64-bit because only a 64-bit process can start the 32-bit
@@ -30,7 +30,7 @@
 struct Proc {
     HANDLE handle;
     int traceStart; // trace lines written before it started
-    bool settled;   // its exit was checked, or it was killed
+    bool settled;   // its exit was checked
 };
 struct Lines {
     char text[3 * FILE_MAX];
@@ -54,9 +54,9 @@ static char g_clsid[GUID_TEXT_SIZE], g_libid[GUID_TEXT_SIZE];
 // 64-bit one would; then the sample registrar's records.
 static char g_keys[7][MAX_PATH];
 static int g_line, g_cases, g_failedCases, g_exitCode, g_macroCount, g_procCount;
-static int g_traceCursor, g_logCursor, g_paramCount, g_caseCount;
-static bool g_selected, g_inCase, g_failed, g_logFromFile, g_skipping;
-static char **g_caseNames, **g_params;
+static int g_traceCursor, g_logCursor, g_paramCount;
+static bool g_inCase, g_failed, g_logFromFile, g_skipping;
+static char **g_params;
 static Proc g_procs[MAX_PROCS];
 static WCHAR *g_caseEnvironment; // as the first case found it
 static HWND g_main;
@@ -99,13 +99,12 @@ static char *WindowText(HWND window, char *out) {
 }
 
 static bool Fail(const char *format, ...) {
-    char message[4 * TEXT_MAX];
-    int used = snprintf(message, sizeof message, "[FAIL] %s:%d: %s -- ", g_script, g_line, g_shown);
     va_list args;
     va_start(args, format);
-    vsnprintf(message + used, sizeof message - used, format, args);
+    printf("[FAIL] %s:%d: %s -- ", g_script, g_line, g_shown);
+    vprintf(format, args);
     va_end(args);
-    puts(message);
+    putchar('\n');
     g_failed = true;
     g_exitCode = 1;
     return false;
@@ -160,14 +159,6 @@ static bool KeepWaiting(DWORD start, DWORD ms) {
         alive = alive || Alive(i);
     DWORD waited = GetTickCount() - start;
     return waited < ms && alive && SleepEx(waited < 1000 ? 5 : 50, FALSE) == 0;
-}
-
-static void Kill(void) {
-    for (int i = 0; i < g_procCount; ++i) {
-        if (Alive(i) && TerminateProcess(g_procs[i].handle, 1))
-            WaitForSingleObject(g_procs[i].handle, 5000);
-        g_procs[i].settled = true;
-    }
 }
 
 // ---- the trace: code page 1252, CR LF lines, line breaks inside a line
@@ -290,10 +281,8 @@ static bool CmdCopy(char **args, int remove) {
     return error == 0 || (remove && error == ERROR_FILE_NOT_FOUND) || Fail("error %lu", error);
 }
 
-// exists, and absent (mode 1).
-static bool CmdExists(char **args, int absent) {
-    bool there = GetFileAttributesW(W(args[0])) != INVALID_FILE_ATTRIBUTES;
-    return there != (absent != 0) || Fail("it is %sthere", there ? "" : "not ");
+static bool CmdAbsent(char **args, int) {
+    return GetFileAttributesW(W(args[0])) == INVALID_FILE_ATTRIBUTES || Fail("it is there");
 }
 
 // ---- registry, in the 64-bit view: the driver is 64-bit (Wine's 64-bit side,
@@ -511,13 +500,12 @@ static bool CmdLogFile(char **args, int) {
     int length = ReadWhole(args[0], text, FILE_MAX), bad = 3;
     while (bad < length && (text[bad] == '\n') == (text[bad - 1] == '\r'))
         ++bad;
-    if (length < 3 || memcmp(text, "\xEF\xBB\xBF", 3) != 0 ||
-        strstr(text + 3, "\xEF\xBB\xBF") != NULL || (int)strlen(text) != length ||
-        (length > 3 &&
-         MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text + 3, length - 3, NULL, 0) == 0))
-        return Fail("missing, or not UTF-8 with one byte order mark at its start");
-    if (bad < length || (length > 3 && text[length - 1] != '\n'))
-        return Fail("byte %d: a line that does not end in CR LF", bad);
+    if (length <= 3 || memcmp(text, "\xEF\xBB\xBF", 3) != 0 || strstr(text + 3, "\xEF\xBB\xBF") ||
+        (int)strlen(text) != length || bad < length || text[length - 1] != '\n' ||
+        MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text, length, NULL, 0) == 0)
+        return Fail("missing or empty, or not UTF-8 with one byte order mark at its start and "
+                    "CR LF after each line (byte %d)",
+                    bad);
     g_logFromFile = true;
     g_logCursor = 0;
     SplitLines(&g_logFile, text + 3);
@@ -563,13 +551,15 @@ static bool CmdElapsed(char **args, int) {
 
 // ---- the script
 
+// A program still running at the end of a case fails it, and is killed.
 static void EndCase(void) {
-    for (int i = 0; i < g_procCount; ++i)
+    for (int i = 0; i < g_procCount; ++i) {
         if (g_inCase && !g_failed && !g_procs[i].settled && Alive(i))
             Fail("a program still runs at the end of the case");
-    Kill();
-    for (int i = 0; i < g_procCount; ++i)
+        if (Alive(i) && TerminateProcess(g_procs[i].handle, 1))
+            WaitForSingleObject(g_procs[i].handle, 5000);
         CloseHandle(g_procs[i].handle);
+    }
     g_procCount = 0;
     g_failedCases += g_inCase && g_failed;
     g_inCase = g_failed = false;
@@ -583,11 +573,6 @@ static bool CmdCase(char **args, int) {
     EndCase();
     g_caseEnvironment = g_caseEnvironment ? g_caseEnvironment : GetEnvironmentStringsW();
     SetEnvironmentStringsW(g_caseEnvironment);
-    g_selected = g_caseCount == 0;
-    for (int i = 0; i < g_caseCount; ++i)
-        g_selected = g_selected || strcmp(g_caseNames[i], args[0]) == 0;
-    if (!g_selected)
-        return true;
     printf("== case %s\n", args[0]);
     g_inCase = true;
     ++g_cases;
@@ -637,20 +622,20 @@ static bool CmdDo(char **args, int) {
     return true;
 }
 
-// case, let, define and do, the first four, steer the run: they run in
-// cases that are not selected, and after a failure.
+// case, let, define and do, the first four, steer the run: they run after a
+// failure too.
 static const Command g_commands[] = {
-    {"case", 1, 0, CmdCase},     {"let", 1, 0, CmdLet},         {"define", 1, 0, CmdDefine},
-    {"do", -1, 0, CmdDo},        {"folder", -1, 0, CmdFolder},  {"copy", 2, 0, CmdCopy},
-    {"delete", 1, 1, CmdCopy},   {"exists", 1, 0, CmdExists},   {"absent", 1, 1, CmdExists},
-    {"regset", 3, 0, CmdRegset}, {"regdel", 1, 1, CmdRegset},   {"start", 0, 0, CmdStart},
-    {"run", 2, 1, CmdStart},     {"exit", 1, 0, CmdExit},       {"window", 0, 0, CmdWindow},
-    {"press", 1, 0, CmdPress},   {"resets", 1, 1, CmdPress},    {"box", 4, 0, CmdBox},
-    {"open", 1, 0, CmdFile},     {"save", 1, 1, CmdFile},       {"log", 1, 0, CmdLog},
-    {"log+", 1, 1, CmdLog},      {"logfile", 1, 0, CmdLogFile}, {"trace", 1, 0, CmdTrace},
-    {"notrace", 1, 1, CmdTrace}, {"text", 2, 0, CmdText},       {"centred", 0, 0, CmdCentred},
-    {"extent", 0, 0, CmdExtent}, {"clean", 0, 0, CmdClean},     {"client", 1, 0, CmdClient},
-    {"idle", 0, 0, CmdIdle},     {"cpu", 1, 1, CmdIdle},        {"elapsed", 1, 0, CmdElapsed},
+    {"case", 1, 0, CmdCase},       {"let", 1, 0, CmdLet},         {"define", 1, 0, CmdDefine},
+    {"do", -1, 0, CmdDo},          {"folder", -1, 0, CmdFolder},  {"copy", 2, 0, CmdCopy},
+    {"delete", 1, 1, CmdCopy},     {"absent", 1, 0, CmdAbsent},   {"regset", 3, 0, CmdRegset},
+    {"regdel", 1, 1, CmdRegset},   {"start", 0, 0, CmdStart},     {"run", 2, 1, CmdStart},
+    {"exit", 1, 0, CmdExit},       {"window", 0, 0, CmdWindow},   {"press", 1, 0, CmdPress},
+    {"resets", 1, 1, CmdPress},    {"box", 4, 0, CmdBox},         {"open", 1, 0, CmdFile},
+    {"save", 1, 1, CmdFile},       {"log", 1, 0, CmdLog},         {"log+", 1, 1, CmdLog},
+    {"logfile", 1, 0, CmdLogFile}, {"trace", 1, 0, CmdTrace},     {"notrace", 1, 1, CmdTrace},
+    {"text", 2, 0, CmdText},       {"centred", 0, 0, CmdCentred}, {"extent", 0, 0, CmdExtent},
+    {"clean", 0, 0, CmdClean},     {"client", 1, 0, CmdClient},   {"idle", 0, 0, CmdIdle},
+    {"cpu", 1, 1, CmdIdle},        {"elapsed", 1, 0, CmdElapsed},
 
 };
 
@@ -722,7 +707,7 @@ static void RunLines(const char *p, bool body) {
         Expand(text, line);
         lstrcpyA(g_shown, line);
         const Command *command = Parse(line, args);
-        bool runs = g_selected && !g_failed;
+        bool runs = !g_failed;
         if (runs && getenv("QV_ECHO") != NULL) // a tour shows its steps
             printf("   %s\n", g_shown);
         if (command < g_commands + 4 || runs)
@@ -734,15 +719,12 @@ static void RunLines(const char *p, bool body) {
 
 int main(int argc, char **argv) {
     static char script[1 << 20];
-    if (argc < 2 || ReadWhole(argv[1], script, sizeof script) < 0) {
-        fprintf(stderr, "usage: qv-drive SCRIPT [CASE...]\n");
+    if (argc != 2 || ReadWhole(argv[1], script, sizeof script) < 0) {
+        fprintf(stderr, "usage: qv-drive SCRIPT\n");
         return 2;
     }
     setvbuf(stdout, NULL, _IONBF, 0);
     g_script = argv[1];
-    g_caseNames = argv + 2;
-    g_caseCount = argc - 2;
-    g_selected = true;
     FormatGuidString(g_clsid, &CLSID_Component);
     FormatGuidString(g_libid, &LIBID_Component);
     snprintf(g_keys[0], MAX_PATH, CLASSES "%s", COMPONENT_PROGID);

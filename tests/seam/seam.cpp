@@ -178,11 +178,9 @@ HMODULE WINAPI SeamLoadLibraryA(LPCSTR file) {
 }
 
 BOOL WINAPI SeamFreeLibrary(HMODULE module) {
-    char file[MAX_PATH] = "";
-    GetModuleFileNameA(module, file, MAX_PATH);
     BOOL freed = FreeLibrary(module);
     g_modules -= freed != 0;
-    Trace("FreeLibrary \"%s\" = %s", Text(file, -1), freed ? "ok" : "fail");
+    Trace("FreeLibrary = %s", freed ? "ok" : "fail");
     return freed;
 }
 
