@@ -29,8 +29,7 @@
 
 struct Proc {
     HANDLE handle;
-    int traceStart; // trace lines written before it started
-    bool settled;   // its exit was checked
+    bool settled; // its exit was checked
 };
 struct Lines {
     char text[3 * FILE_MAX];
@@ -216,13 +215,12 @@ static bool Launch(const char *program, const char *arguments) {
         return Fail("cannot start it (error %lu)", GetLastError());
     CloseHandle(info.hThread);
     g_started = GetTickCount();
-    ReadTrace();
-    g_procs[g_procCount++] = {info.hProcess, g_trace.count, false};
+    g_procs[g_procCount++] = {info.hProcess, false};
     return true;
 }
 
 // Waits for the latest program not yet waited for; checks its code (or any,
-// for "*") and that the test variant released all it opened.
+// for "*") and that the test variants that ended released all they opened.
 static bool CmdExit(char **args, int) {
     int i = g_procCount - 1;
     while (i >= 0 && g_procs[i].settled)
@@ -233,12 +231,12 @@ static bool CmdExit(char **args, int) {
     g_procs[i].settled = GetExitCodeProcess(g_procs[i].handle, &code);
     if (code != (DWORD)strtoll(args[0], NULL, 10) && strcmp(args[0], "*") != 0)
         return Fail("exit code %lu", code);
-    const char *balance = NULL;
     ReadTrace();
-    for (int line = g_procs[i].traceStart; line < g_trace.count; ++line)
-        balance = strncmp(g_trace.line[line], "BALANCE ", 8) == 0 ? g_trace.line[line] : balance;
-    return balance == NULL || strcmp(balance, "BALANCE keys=0 modules=0 dcs=0 files=0") == 0 ||
-           Fail("it left open: %s", balance);
+    for (int line = 0; line < g_trace.count; ++line)
+        if (strncmp(g_trace.line[line], "BALANCE ", 8) == 0 &&
+            strcmp(g_trace.line[line], "BALANCE keys=0 modules=0 dcs=0 files=0") != 0)
+            return Fail("a program left open: %s", g_trace.line[line]);
+    return true;
 }
 
 // start ARGUMENTS: $PROGRAM; run ARGUMENTS | CODE (mode 1) waits for its exit too.
@@ -279,10 +277,6 @@ static bool CmdCopy(char **args, int remove) {
                       ? 0
                       : GetLastError();
     return error == 0 || (remove && error == ERROR_FILE_NOT_FOUND) || Fail("error %lu", error);
-}
-
-static bool CmdAbsent(char **args, int) {
-    return GetFileAttributesW(W(args[0])) == INVALID_FILE_ATTRIBUTES || Fail("it is there");
 }
 
 // ---- registry, in the 64-bit view: the driver is 64-bit (Wine's 64-bit side,
@@ -481,12 +475,11 @@ static bool CmdExtent(char **, int) {
     SIZE size = {};
     LONG widest = 0;
     LRESULT count = AskList(LB_GETCOUNT, 0, 0);
-    HDC screen = GetDC(NULL);
-    HGDIOBJ old = SelectObject(screen, GetStockObject(SYSTEM_FIXED_FONT));
+    HDC screen = GetDC(NULL); // a common DC: released, it forgets the font
+    SelectObject(screen, GetStockObject(SYSTEM_FIXED_FONT));
     for (int i = 0; i < count; ++i)
         if (ListLine(i, line) && GetTextExtentPoint32W(screen, line, lstrlenW(line), &size))
             widest = size.cx > widest ? size.cx : widest;
-    SelectObject(screen, old);
     ReleaseDC(NULL, screen);
     LRESULT extent = AskList(LB_GETHORIZONTALEXTENT, 0, 0);
     LONG expected = widest + 3 * GetSystemMetrics(SM_CXBORDER);
@@ -625,17 +618,17 @@ static bool CmdDo(char **args, int) {
 // case, let, define and do, the first four, steer the run: they run after a
 // failure too.
 static const Command g_commands[] = {
-    {"case", 1, 0, CmdCase},       {"let", 1, 0, CmdLet},         {"define", 1, 0, CmdDefine},
-    {"do", -1, 0, CmdDo},          {"folder", -1, 0, CmdFolder},  {"copy", 2, 0, CmdCopy},
-    {"delete", 1, 1, CmdCopy},     {"absent", 1, 0, CmdAbsent},   {"regset", 3, 0, CmdRegset},
-    {"regdel", 1, 1, CmdRegset},   {"start", 0, 0, CmdStart},     {"run", 2, 1, CmdStart},
-    {"exit", 1, 0, CmdExit},       {"window", 0, 0, CmdWindow},   {"press", 1, 0, CmdPress},
-    {"resets", 1, 1, CmdPress},    {"box", 4, 0, CmdBox},         {"open", 1, 0, CmdFile},
-    {"save", 1, 1, CmdFile},       {"log", 1, 0, CmdLog},         {"log+", 1, 1, CmdLog},
-    {"logfile", 1, 0, CmdLogFile}, {"trace", 1, 0, CmdTrace},     {"notrace", 1, 1, CmdTrace},
-    {"text", 2, 0, CmdText},       {"centred", 0, 0, CmdCentred}, {"extent", 0, 0, CmdExtent},
-    {"clean", 0, 0, CmdClean},     {"client", 1, 0, CmdClient},   {"idle", 0, 0, CmdIdle},
-    {"cpu", 1, 1, CmdIdle},        {"elapsed", 1, 0, CmdElapsed},
+    {"case", 1, 0, CmdCase},       {"let", 1, 0, CmdLet},        {"define", 1, 0, CmdDefine},
+    {"do", -1, 0, CmdDo},          {"folder", -1, 0, CmdFolder}, {"copy", 2, 0, CmdCopy},
+    {"delete", 1, 1, CmdCopy},     {"regset", 3, 0, CmdRegset},  {"regdel", 1, 1, CmdRegset},
+    {"start", 0, 0, CmdStart},     {"run", 2, 1, CmdStart},      {"exit", 1, 0, CmdExit},
+    {"window", 0, 0, CmdWindow},   {"press", 1, 0, CmdPress},    {"resets", 1, 1, CmdPress},
+    {"box", 4, 0, CmdBox},         {"open", 1, 0, CmdFile},      {"save", 1, 1, CmdFile},
+    {"log", 1, 0, CmdLog},         {"log+", 1, 1, CmdLog},       {"logfile", 1, 0, CmdLogFile},
+    {"trace", 1, 0, CmdTrace},     {"notrace", 1, 1, CmdTrace},  {"text", 2, 0, CmdText},
+    {"centred", 0, 0, CmdCentred}, {"extent", 0, 0, CmdExtent},  {"clean", 0, 0, CmdClean},
+    {"client", 1, 0, CmdClient},   {"idle", 0, 0, CmdIdle},      {"cpu", 1, 1, CmdIdle},
+    {"elapsed", 1, 0, CmdElapsed},
 
 };
 
@@ -643,17 +636,16 @@ static const Command g_commands[] = {
 static void Expand(const char *in, char *out) {
     char key[64], *end = out + 2 * TEXT_MAX - 1;
     while (*in != 0 && out < end) {
-        bool digit = in[1] >= '0' && in[1] <= '9';
-        size_t length = *in != '$' ? 0 : strspn(in + 1, digit ? "0123456789" : NAME_CHARS);
+        size_t length = *in != '$' ? 0 : strspn(in + 1, NAME_CHARS);
         if (length == 0) {
             *out++ = *in++;
             continue;
         }
         lstrcpynA(key, in + 1, length < 63 ? (int)length + 1 : 64);
-        int index = digit ? atoi(key) : 0;
-        const char *value = !digit                                ? Variable(key)
-                            : index >= 1 && index <= g_paramCount ? g_params[index - 1]
-                                                                  : NULL;
+        int index = atoi(key); // $1, $2...: a name that starts with a digit
+        const char *value = index == 0              ? Variable(key)
+                            : index <= g_paramCount ? g_params[index - 1]
+                                                    : NULL;
         if (value == NULL)
             Misuse("unknown", key);
         out += strlen(lstrcpynA(out, value, (int)(end - out) + 1));
@@ -697,13 +689,13 @@ static void RunLines(const char *p, bool body) {
         char *text = raw + strspn(raw, " \t");
         for (size_t end = strlen(text); end > 0 && strchr(" \t\r", text[end - 1]) != NULL; --end)
             text[end - 1] = 0;
-        if (strcmp(text, "end") == 0 && (body || g_skipping)) {
-            if (!g_skipping)
-                return;
-            g_skipping = false;
-        }
-        if (*text == 0 || *text == '#' || g_skipping || strcmp(text, "end") == 0)
+        bool end = strcmp(text, "end") == 0;
+        if (end && body && !g_skipping)
+            return;
+        if (end || g_skipping || *text == 0 || *text == '#') {
+            g_skipping = g_skipping && !end;
             continue;
+        }
         Expand(text, line);
         lstrcpyA(g_shown, line);
         const Command *command = Parse(line, args);
@@ -742,6 +734,7 @@ int main(int argc, char **argv) {
                                      "HERE",     HERE,
                                      "LOG",      HERE "\\qv.log",
                                      "HIDDEN",   "[mensagem não exibida]",
+                                     "KEYS",     "HKLM\\Software\\Classes",
                                      "DESC",     COMPONENT_DESCRIPTION,
                                      "CLSID",    g_clsid,
                                      "LIBID",    g_libid,
