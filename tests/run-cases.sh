@@ -26,7 +26,7 @@ lay_out qv/only-unregister "$build/REGQuorvalis-test.exe" "$samples/registrar-on
 lay_out qv/samples/component "$samples/component/Quorvalis.dll" "$samples/component/Quorvalis.tlb"
 lay_out qv/samples/component-dep "$samples"/component-dep/*
 lay_out qv/planted "$build/planted/planted.dll"
-for name in comdlg32 oleaut32 version; do cp "$build/planted/planted.dll" "$WINEPREFIX/drive_c/qv/planted/$name.dll"; done
+for name in oleaut32 version; do cp "$build/planted/planted.dll" "$WINEPREFIX/drive_c/qv/planted/$name.dll"; done
 cp "$here/../samples/component/client-check.vbs" "$WINEPREFIX/drive_c/qv/" || fail "could not copy the client"
 
 echo "run-cases.sh: the 32-bit program runs $QV_PLATFORM"

@@ -728,20 +728,20 @@ int main(int argc, char **argv) {
     snprintf(g_keys[6], MAX_PATH, "Software\\QuorvalisSamples");
     // start runs $PROGRAM, the test variant unless a case says otherwise; the
     // samples as the runner lays them out.
-    const char *const variables[] = {"PROGRAM",  DEFAULT_PROGRAM,
-                                     "LIB",      SAMPLE_LIB,
-                                     "TLB",      SAMPLE_TLB,
-                                     "HERE",     HERE,
-                                     "LOG",      HERE "\\qv.log",
-                                     "HIDDEN",   "[mensagem não exibida]",
-                                     "KEYS",     "HKLM\\Software\\Classes",
-                                     "DESC",     COMPONENT_DESCRIPTION,
-                                     "CLSID",    g_clsid,
-                                     "LIBID",    g_libid,
-                                     "QV_TRACE", TRACE_PATH,
-                                     "CWD",      "C:\\qv"};
-    for (size_t i = 0; i < sizeof variables / sizeof *variables; i += 2)
-        SetEnvironmentVariableW(W(variables[i]), W(variables[i + 1]));
+    const char *const variables[][2] = {{"PROGRAM", DEFAULT_PROGRAM},
+                                        {"LIB", SAMPLE_LIB},
+                                        {"TLB", SAMPLE_TLB},
+                                        {"HERE", HERE},
+                                        {"LOG", HERE "\\qv.log"},
+                                        {"HIDDEN", "[mensagem não exibida]"},
+                                        {"KEYS", "HKLM\\Software\\Classes"},
+                                        {"DESC", COMPONENT_DESCRIPTION},
+                                        {"CLSID", g_clsid},
+                                        {"LIBID", g_libid},
+                                        {"QV_TRACE", TRACE_PATH},
+                                        {"CWD", "C:\\qv"}};
+    for (const auto &variable : variables)
+        SetEnvironmentVariableW(W(variable[0]), W(variable[1]));
     RunLines(script + (strncmp(script, "\xEF\xBB\xBF", 3) == 0 ? 3 : 0), false);
     EndCase();
     printf("qv-drive: %d cases, %d failed\n", g_cases, g_failedCases);

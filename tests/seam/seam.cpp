@@ -77,22 +77,14 @@ static Named *Find(Named *table, void *handle) {
     return NULL;
 }
 
-// Counts an open handle and names it; Closed forgets it.
-static void Opened(Named *table, long *count, void *handle, const char *name) {
-    Named *slot = Find(table, NULL);
-    if (slot == NULL)
+// Names a handle just opened, or with no name forgets one just closed; counts them.
+static void Track(Named *table, long *count, void *handle, const char *name) {
+    Named *slot = Find(table, name != NULL ? NULL : handle);
+    if (slot == NULL || handle == NULL)
         return;
-    (*count)++;
-    slot->handle = handle;
-    lstrcpynA(slot->name, name, sizeof(slot->name));
-}
-
-static void Closed(Named *table, long *count, void *handle) {
-    Named *slot = Find(table, handle);
-    if (slot != NULL && handle != NULL) {
-        (*count)--;
-        slot->handle = NULL;
-    }
+    *count += name != NULL ? 1 : -1;
+    slot->handle = name != NULL ? handle : NULL;
+    lstrcpynA(slot->name, name != NULL ? name : "", sizeof(slot->name));
 }
 
 static const char *KeyPath(HKEY parent, const char *subKey) {
@@ -113,7 +105,7 @@ LONG WINAPI SeamRegOpenKeyExA(HKEY parent, LPCSTR subKey, DWORD options, REGSAM 
     LONG result = Injected("RegOpenKeyExA") ? ERROR_ACCESS_DENIED
                                             : RegOpenKeyExA(parent, subKey, options, access, key);
     if (result == ERROR_SUCCESS)
-        Opened(g_keys, &g_openKeys, *key, path);
+        Track(g_keys, &g_openKeys, *key, path);
     Trace("RegOpenKeyExA %s 0x%lx = %ld", path, (long)access, result);
     return result;
 }
@@ -127,7 +119,7 @@ LONG WINAPI SeamRegCreateKeyExA(HKEY parent, LPCSTR subKey, DWORD reserved, LPST
                       : RegCreateKeyExA(parent, subKey, reserved, keyClass, options, access,
                                         security, key, disposition);
     if (result == ERROR_SUCCESS)
-        Opened(g_keys, &g_openKeys, *key, path);
+        Track(g_keys, &g_openKeys, *key, path);
     Trace("RegCreateKeyExA %s options=%ld 0x%lx = %ld", path, (long)options, (long)access, result);
     return result;
 }
@@ -152,7 +144,7 @@ LONG WINAPI SeamRegCloseKey(HKEY key) {
     const char *path = KeyPath(key, NULL);
     LONG result = RegCloseKey(key);
     if (result == ERROR_SUCCESS)
-        Closed(g_keys, &g_openKeys, key);
+        Track(g_keys, &g_openKeys, key, NULL);
     Trace("RegCloseKey %s = %ld", path, result);
     return result;
 }
@@ -191,7 +183,7 @@ HANDLE WINAPI SeamCreateFileA(LPCSTR file, DWORD access, DWORD share,
                                             : CreateFileA(file, access, share, security,
                                                           disposition, attributes, templateFile);
     if (handle != INVALID_HANDLE_VALUE)
-        Opened(g_files, &g_openFiles, handle, file);
+        Track(g_files, &g_openFiles, handle, file);
     Trace("CreateFileA \"%s\" 0x%lx share=0x%lx disposition=%ld = %s", Text(file, -1), (long)access,
           (long)share, (long)disposition, handle != INVALID_HANDLE_VALUE ? "ok" : "fail");
     return handle;
@@ -201,7 +193,7 @@ HANDLE WINAPI SeamCreateFileA(LPCSTR file, DWORD access, DWORD share,
 BOOL WINAPI SeamCloseHandle(HANDLE handle) {
     BOOL closed = CloseHandle(handle);
     if (closed)
-        Closed(g_files, &g_openFiles, handle);
+        Track(g_files, &g_openFiles, handle, NULL);
     return closed;
 }
 
@@ -265,8 +257,7 @@ static struct TraceLifetime {
         Trace("START %s", Text(GetCommandLineA(), -1));
     }
     ~TraceLifetime() {
-        if (g_listMax > 0)
-            Trace("LISTMAX %ld", g_listMax);
+        Trace("LISTMAX %ld", g_listMax);
         Trace("BALANCE keys=%ld modules=%ld dcs=%ld files=%ld", g_openKeys, g_modules, g_dcs,
               g_openFiles);
         CloseHandle(g_trace);
