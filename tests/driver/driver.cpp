@@ -284,27 +284,22 @@ static bool CmdCopy(char **args, int remove) {
 // 32-bit program's CLSID, TypeLib and Software keys are under Wow6432Node,
 // and scripts name them so.
 
-static bool KeyExists(const char *path) {
-    HKEY key;
-    return RegOpenKeyExW(HKEY_LOCAL_MACHINE, W(path), 0, KEY_READ | KEY_WOW64_64KEY, &key) == 0 &&
-           RegCloseKey(key) == 0;
-}
-
 // regset KEY | NAME | TEXT, and regdel KEY (mode 1), with what is under it.
 static bool CmdRegset(char **args, int remove) {
-    const char *path = args[0];
     if (remove)
-        return RegDeleteTreeW(HKEY_LOCAL_MACHINE, W(path)) == 0 || Fail("cannot delete it");
+        return RegDeleteTreeW(HKEY_LOCAL_MACHINE, W(args[0])) == 0 || Fail("cannot delete it");
     const WCHAR *text = W(args[2]);
-    LONG status = RegSetKeyValueW(HKEY_LOCAL_MACHINE, W(path), W(args[1]), REG_SZ, text,
+    LONG status = RegSetKeyValueW(HKEY_LOCAL_MACHINE, W(args[0]), W(args[1]), REG_SZ, text,
                                   (lstrlenW(text) + 1) * sizeof(WCHAR));
-    return status == ERROR_SUCCESS || Fail("cannot write HKLM\\%s (error %ld)", path, status);
+    return status == ERROR_SUCCESS || Fail("cannot write it (error %ld)", status);
 }
 
+// clean: none of the component's keys, in either view.
 static bool CmdClean(char **, int) {
+    HKEY key;
     for (int i = 0; i < 5; ++i)
-        if (KeyExists(g_keys[i]))
-            return Fail("HKLM\\%s is still registered", g_keys[i]);
+        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, W(g_keys[i]), 0, KEY_READ, &key) == ERROR_SUCCESS)
+            return RegCloseKey(key), Fail("HKLM\\%s is still registered", g_keys[i]);
     return true;
 }
 
