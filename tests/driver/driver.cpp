@@ -201,7 +201,7 @@ static bool CmdTrace(char **args, int absent) {
     return found == -1 || Fail("line %d is %s", found + 1, g_trace.line[found]);
 }
 
-// In the folder $CWD.
+// Starts a program in the folder $CWD; exit waits for it.
 static bool Launch(const char *program, const char *arguments) {
     char line[TEXT_MAX];
     snprintf(line, sizeof line, "\"%s\" %s", program, arguments);
