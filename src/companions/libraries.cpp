@@ -41,13 +41,21 @@ typedef HRESULT(WINAPI *InitializeEntry)(LPVOID);
 typedef void(WINAPI *UninitializeEntry)(void);
 typedef HRESULT(WINAPI *CreateInstanceEntry)(REFCLSID, LPUNKNOWN, DWORD, REFIID, LPVOID *);
 
+// An empty folder would do on Windows, but Wine then still searches the
+// current folder: the program's own folder, searched first anyway, stands in.
 void RestrictLibrarySearch(void) {
+    char folder[MAX_PATH];
     HMODULE kernel = GetModuleHandleA("kernel32.dll");
     SetDllDirectoryEntry setDllDirectory =
         kernel != NULL ? (SetDllDirectoryEntry)(void *)GetProcAddress(kernel, "SetDllDirectoryA")
                        : NULL;
+    DWORD length = GetModuleFileNameA(NULL, folder, MAX_PATH);
+    length = length < MAX_PATH ? length : 0; // a cut path names no folder
+    while (length > 0 && folder[length - 1] != '\\')
+        length--;
+    folder[length] = '\0';
     if (setDllDirectory != NULL)
-        setDllDirectory("");
+        setDllDirectory(folder);
 }
 
 // The libraries a system library imports are looked for in the system folder

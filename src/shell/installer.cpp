@@ -155,8 +155,11 @@ static int AnotherCopyRuns(HANDLE *mutex) {
     return 1;
 }
 
+// The main window is of the system's dialog class; its title tells it apart.
 static void BringFirstCopyToFront(void) {
-    HWND window = FindWindowA(MAKEINTATOM(IDD_MAIN), NULL);
+    char title[MAIN_TITLE_SIZE];
+    FormatMainTitle(title);
+    HWND window = FindWindowA(WC_DIALOG, title);
     if (window != NULL)
         SetForegroundWindow(window);
 }
@@ -190,14 +193,14 @@ int InstallerMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int
         return EXIT_BAD_COMMAND_LINE;
     }
     HANDLE mutex;
-    if (AnotherCopyRuns(&mutex)) {
-        if (!options.unattended)
-            BringFirstCopyToFront();
-        return EXIT_ALREADY_RUNNING;
+    int exitCode = EXIT_ALREADY_RUNNING;
+    if (!AnotherCopyRuns(&mutex)) {
+        exitCode = RunGuarded(&options, commandLine);
+        if (mutex != NULL)
+            CloseHandle(mutex);
+    } else if (!options.unattended) {
+        BringFirstCopyToFront();
     }
-    int exitCode = RunGuarded(&options, commandLine);
-    if (mutex != NULL)
-        CloseHandle(mutex);
     FreeSystemLibraries();
     return exitCode;
 }

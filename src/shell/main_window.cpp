@@ -8,7 +8,6 @@
 #include "../operator/dialogue.h"
 #include "../operator/window_services.h"
 
-#define TITLE_SIZE   512
 #define VERSION_SIZE 128
 
 ATOM g_classAtom;
@@ -59,16 +58,20 @@ static void TrimLog(HWND dialog) {
         SendMessageA(list, LB_DELETESTRING, 0, 0);
 }
 
-static void InitMainDialog(HWND dialog) {
-    char title[TITLE_SIZE];
+void FormatMainTitle(char *title) {
     char version[VERSION_SIZE];
-
-    SendMessageA(dialog, WM_SETICON, ICON_SMALL,
-                 (LPARAM)LoadIconA(g_hInstance, MAKEINTRESOURCEA(IDI_MAIN)));
     ReadProductStrings(g_hInstance, title, version);
     // Only the version reaches the title; the name read above is overwritten.
     wsprintfA(title, TITLE_FORMAT, TITLE_LIBRARY);
     lstrcatA(title, version);
+}
+
+static void InitMainDialog(HWND dialog) {
+    char title[MAIN_TITLE_SIZE];
+
+    SendMessageA(dialog, WM_SETICON, ICON_SMALL,
+                 (LPARAM)LoadIconA(g_hInstance, MAKEINTRESOURCEA(IDI_MAIN)));
+    FormatMainTitle(title);
     SetWindowTextA(dialog, title);
     SendMessageA(GetDlgItem(dialog, IDC_LOG_LIST), WM_SETFONT,
                  (WPARAM)GetStockObject(SYSTEM_FIXED_FONT), TRUE);
