@@ -2,7 +2,12 @@
 #include "component.h"
 
 void WINAPI Get_VersaoDLL(char *buffer) {
-    if (buffer != NULL) {
+    if (buffer == NULL)
+        return;
+    // Test switch: a component that breaks the contract, filling the whole
+    // buffer with no terminator.
+    if (GetEnvironmentVariableA("QUORVALIS_VERSION_FILL", NULL, 0) > 0)
+        FillMemory(buffer, QUORVALIS_VERSION_SIZE, 'V');
+    else
         lstrcpynA(buffer, QUORVALIS_VERSION_TEXT, QUORVALIS_VERSION_SIZE);
-    }
 }
