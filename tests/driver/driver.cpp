@@ -10,7 +10,6 @@
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
-#include "component_identity.h"
 #include "resource.h"
 
 #define TEXT_MAX        4096
@@ -22,10 +21,13 @@
 #define TRACE_PATH      "C:\\qv\\trace.txt"
 #define DEFAULT_PROGRAM "C:\\qv\\bin\\REGQuorvalis-test.exe"
 #define HERE            "C:\\Automação Comercial" // where an operator keeps the component
-#define SAMPLE_LIB      "C:\\qv\\samples\\component\\" COMPONENT_LIBRARY_FILE
-#define SAMPLE_TLB      "C:\\qv\\samples\\component\\" COMPONENT_TYPELIB_FILE
+#define SAMPLE_LIB      "C:\\qv\\samples\\component\\Quorvalis.dll"
+#define SAMPLE_TLB      "C:\\qv\\samples\\component\\Quorvalis.tlb"
 #define CLASSES         "Software\\Classes\\"
-#define NAME_CHARS      "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_"
+// The component's identity, written out rather than formatted by the program.
+#define CLSID      "{5D0E3C71-9A4B-4F26-B3E8-71C2A94D06F5}"
+#define LIBID      "{C84A1F39-2E6D-4B07-9F51-0A7E3D62B8C4}"
+#define NAME_CHARS "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_"
 
 struct Proc {
     HANDLE handle;
@@ -48,19 +50,25 @@ static const char *g_script, *g_next; // the script; the line after the one that
 static char g_shown[TEXT_MAX];
 static char g_macroName[MAX_NAMES][64];
 static const char *g_macroBody[MAX_NAMES];
-static char g_clsid[GUID_TEXT_SIZE], g_libid[GUID_TEXT_SIZE];
 // The component's keys, where the 32-bit program writes them and where a
 // 64-bit one would; then the sample registrar's records.
-static char g_keys[7][MAX_PATH];
+static const char *const g_keys[] = {CLASSES "Quorvalis.dll.object",
+                                     CLASSES "Wow6432Node\\CLSID\\" CLSID,
+                                     CLASSES "Wow6432Node\\TypeLib\\" LIBID,
+                                     CLASSES "CLSID\\" CLSID,
+                                     CLASSES "TypeLib\\" LIBID,
+                                     "Software\\Wow6432Node\\QuorvalisSamples",
+                                     "Software\\QuorvalisSamples"};
 static int g_line, g_cases, g_failedCases, g_exitCode, g_macroCount, g_procCount;
 static int g_traceCursor, g_logCursor, g_paramCount;
 static bool g_inCase, g_failed, g_logFromFile, g_skipping;
 static char **g_params;
 static Proc g_procs[MAX_PROCS];
 static WCHAR *g_caseEnvironment; // as the first case found it
-static HWND g_main;
+static HWND g_main, g_away;
 static DWORD g_started; // when the latest program started
 static Lines g_trace, g_logFile;
+static DWORD g_tracePid[FILE_MAX]; // the process that wrote each trace line
 
 // A short-lived UTF-16 copy for an API argument; a few may be alive at once.
 static const WCHAR *W(const char *text) {
@@ -171,6 +179,8 @@ static void ReadTrace(void) {
     char *text = g_trace.text;
     text[WideCharToMultiByte(CP_UTF8, 0, wide, chars, text, 3 * FILE_MAX - 1, NULL, NULL)] = 0;
     SplitLines(&g_trace, text);
+    for (int i = 0; i < g_trace.count; ++i) // "PID text"
+        g_tracePid[i] = strtoul(g_trace.line[i], &g_trace.line[i], 10), g_trace.line[i] += 1;
 }
 
 // The first trace line at or after the cursor that matches, or -1.
@@ -285,12 +295,17 @@ static bool CmdCopy(char **args, int remove) {
 // and scripts name them so.
 
 // regset KEY | NAME | TEXT, and regdel KEY (mode 1), with what is under it.
+// A \0 in TEXT is a NUL: a text with bytes after its terminator.
 static bool CmdRegset(char **args, int remove) {
     if (remove)
         return RegDeleteTreeW(HKEY_LOCAL_MACHINE, W(args[0])) == 0 || Fail("cannot delete it");
-    const WCHAR *text = W(args[2]);
+    WCHAR text[TEXT_MAX];
+    lstrcpynW(text, W(args[2]), TEXT_MAX);
+    int length = lstrlenW(text);
+    for (WCHAR *nul = text; (nul = wcsstr(nul, L"\\0")) != NULL; length--)
+        *nul++ = 0, memmove(nul, nul + 1, (wcslen(nul + 1) + 1) * sizeof(WCHAR));
     LONG status = RegSetKeyValueW(HKEY_LOCAL_MACHINE, W(args[0]), W(args[1]), REG_SZ, text,
-                                  (lstrlenW(text) + 1) * sizeof(WCHAR));
+                                  (length + 1) * sizeof(WCHAR));
     return status == ERROR_SUCCESS || Fail("cannot write it (error %ld)", status);
 }
 
@@ -343,25 +358,33 @@ static bool Press(HWND window, int id, bool wait) {
     return true;
 }
 
-// Waits until the test variant's action loop waits for the operator again: its
-// last trace line is IDLE, and comes after line `after`. The loop forgets a
-// press that comes while it acts. A program without a trace is not waited for.
+// Waits until the test variant's action loop waits for the operator again: the
+// window's process's last trace line is IDLE, and comes after line `after`.
+// The loop forgets a press that comes while it acts. A program without a
+// trace is not waited for.
 static bool Idle(int after) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(MainWindow(), &pid);
     for (DWORD start = GetTickCount();;) {
         ReadTrace();
-        if (g_trace.count == 0 ||
-            (g_trace.count > after && strcmp(g_trace.line[g_trace.count - 1], "IDLE") == 0))
+        int last = g_trace.count - 1;
+        while (last >= 0 && g_tracePid[last] != pid)
+            --last;
+        if (g_trace.count == 0 || (last >= after && strcmp(g_trace.line[last], "IDLE") == 0))
             return true;
         if (!KeepWaiting(start, 30000))
             return Fail("the program did not come back to wait for the operator");
     }
 }
 
-// press register|reset|close (mode 0), and resets N (1): presses of reset,
-// each waited for until the program waits again.
+// press register|reset|enter|esc|close (mode 0), and resets N (1): presses
+// of reset, each waited for until the program waits again. Enter and Esc are
+// the commands the dialog manager makes of those keys.
 static bool CmdPress(char **args, int resets) {
     int id = resets || strcmp(args[0], "reset") == 0 ? IDC_RESET
              : strcmp(args[0], "register") == 0      ? IDC_REGISTER
+             : strcmp(args[0], "enter") == 0         ? IDOK
+             : strcmp(args[0], "esc") == 0           ? IDCANCEL
                                                      : 0;
     for (int i = 1; i <= (resets ? atoi(args[0]) : 1); ++i) {
         if (!(id == 0 || Idle(0)) || !Press(MainWindow(), id, false) ||
@@ -414,6 +437,19 @@ static bool CmdText(char **args, int) {
            Fail("it shows \"%s\"", control != NULL ? text : "no such window");
 }
 
+// away: a window of the driver's own comes to the front; front (mode 1): the
+// main window is in front.
+static bool CmdFront(char **, int check) {
+    if (check)
+        return GetForegroundWindow() == MainWindow() ||
+               Fail("the window in front is %p, not %p", GetForegroundWindow(), g_main);
+    g_away = g_away ? g_away
+                    : CreateWindowExW(0, L"STATIC", L"away", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+                                      200, 100, NULL, NULL, NULL, NULL);
+    return (SetForegroundWindow(g_away) && GetForegroundWindow() == g_away) ||
+           Fail("the driver's window does not come to the front");
+}
+
 static bool CmdCentred(char **, int) {
     RECT r = {};
     GetWindowRect(MainWindow(), &r);
@@ -440,10 +476,16 @@ static bool ListLine(int index, WCHAR *line) {
 }
 
 // log, and log+ (mode 1), which passes over lines that do not match. From the
-// list, each line is waited for.
+// list, each line is waited for. nolog (mode 2): no log file line from the
+// cursor on matches.
 static bool CmdLog(char **args, int skip) {
     WCHAR wide[TEXT_MAX];
     char line[TEXT_MAX];
+    for (int i = g_logCursor; skip == 2 && i < g_logFile.count; ++i)
+        if (Glob(args[0], g_logFile.line[i]))
+            return Fail("log line %d is \"%s\"", i + 1, g_logFile.line[i]);
+    if (skip == 2)
+        return g_logFromFile || Fail("no log file read");
     for (int i = g_logCursor;; ++i) {
         if (g_logFromFile && i < g_logFile.count) {
             lstrcpynA(line, g_logFile.line[i], TEXT_MAX);
@@ -623,8 +665,8 @@ static const Command g_commands[] = {
     {"trace", 1, 0, CmdTrace},     {"notrace", 1, 1, CmdTrace},  {"text", 2, 0, CmdText},
     {"centred", 0, 0, CmdCentred}, {"extent", 0, 0, CmdExtent},  {"clean", 0, 0, CmdClean},
     {"client", 1, 0, CmdClient},   {"idle", 0, 0, CmdIdle},      {"cpu", 1, 1, CmdIdle},
-    {"elapsed", 1, 0, CmdElapsed},
-
+    {"elapsed", 1, 0, CmdElapsed}, {"nolog", 1, 2, CmdLog},      {"away", 0, 0, CmdFront},
+    {"front", 0, 1, CmdFront},
 };
 
 // Replaces $1, $2... by the macro's arguments and $NAME by the variable's value.
@@ -712,15 +754,6 @@ int main(int argc, char **argv) {
     }
     setvbuf(stdout, NULL, _IONBF, 0);
     g_script = argv[1];
-    FormatGuidString(g_clsid, &CLSID_Component);
-    FormatGuidString(g_libid, &LIBID_Component);
-    snprintf(g_keys[0], MAX_PATH, CLASSES "%s", COMPONENT_PROGID);
-    snprintf(g_keys[1], MAX_PATH, CLASSES "Wow6432Node\\CLSID\\%s", g_clsid);
-    snprintf(g_keys[2], MAX_PATH, CLASSES "Wow6432Node\\TypeLib\\%s", g_libid);
-    snprintf(g_keys[3], MAX_PATH, CLASSES "CLSID\\%s", g_clsid);
-    snprintf(g_keys[4], MAX_PATH, CLASSES "TypeLib\\%s", g_libid);
-    snprintf(g_keys[5], MAX_PATH, "Software\\Wow6432Node\\QuorvalisSamples");
-    snprintf(g_keys[6], MAX_PATH, "Software\\QuorvalisSamples");
     // start runs $PROGRAM, the test variant unless a case says otherwise; the
     // samples as the runner lays them out.
     const char *const variables[][2] = {{"PROGRAM", DEFAULT_PROGRAM},
@@ -730,9 +763,9 @@ int main(int argc, char **argv) {
                                         {"LOG", HERE "\\qv.log"},
                                         {"HIDDEN", "[mensagem não exibida]"},
                                         {"KEYS", "HKLM\\Software\\Classes"},
-                                        {"DESC", COMPONENT_DESCRIPTION},
-                                        {"CLSID", g_clsid},
-                                        {"LIBID", g_libid},
+                                        {"DESC", "Quorvalis comunica com o SAT VORAN"},
+                                        {"CLSID", CLSID},
+                                        {"LIBID", LIBID},
                                         {"QV_TRACE", TRACE_PATH},
                                         {"CWD", "C:\\qv"}};
     for (const auto &variable : variables)

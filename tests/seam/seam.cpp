@@ -31,7 +31,9 @@ static void Trace(const char *format, ...) {
     DWORD written, lastError = GetLastError();
     va_list args;
     va_start(args, format);
-    int length = vsnprintf(line, sizeof(line) - 16, format, args);
+    // Each line names its process: a case may run several programs at once.
+    int length = sprintf(line, "%lu ", GetCurrentProcessId());
+    length += vsnprintf(line + length, sizeof(line) - 16 - length, format, args);
     va_end(args);
     length = length < 0 || length > (int)sizeof(line) - 16 ? (int)sizeof(line) - 16 : length;
     length += sprintf(line + length, "%s\r\n", g_injected ? " (injected)" : "");
@@ -244,6 +246,30 @@ extern "C" int __wrap__Z23SelectAndInstallLibraryPc(char *out) {
     int selected = __real__Z23SelectAndInstallLibraryPc(out);
     Trace("SelectAndInstallLibrary = %d \"%s\"", selected, Text(out, -1));
     return selected;
+}
+
+// The version text the program takes from a component, or that it left unterminated.
+extern "C" const char *__real__Z19QueryLibraryVersionPc(char *path);
+extern "C" const char *__wrap__Z19QueryLibraryVersionPc(char *path) {
+    const char *version = __real__Z19QueryLibraryVersionPc(path);
+    bool ended = version == NULL || memchr(version, 0, 512) != NULL;
+    Trace("QueryLibraryVersion = \"%s\"", ended ? Text(version, -1) : "unterminated");
+    return version;
+}
+
+// QV_PRODUCT_VERSION stands for the program's own ProductVersion.
+extern "C" BOOL __real__Z18CallVerQueryValueAPKvPKcPPvPj(const void *, const char *, void **,
+                                                         UINT *);
+extern "C" BOOL __wrap__Z18CallVerQueryValueAPKvPKcPPvPj(const void *block, const char *query,
+                                                         void **value, UINT *length) {
+    static char version[1024];
+    BOOL found = __real__Z18CallVerQueryValueAPKvPKcPPvPj(block, query, value, length);
+    if (found && strstr(query, "ProductVersion") &&
+        GetEnvironmentVariableA("QV_PRODUCT_VERSION", version, sizeof(version))) {
+        *value = version;
+        *length = (UINT)strlen(version) + 1;
+    }
+    return found;
 }
 
 // Opens the trace before the program starts and writes the balance after it ends.
