@@ -4,6 +4,15 @@
 
 HINSTANCE g_hInstance;
 HWND g_hMainWnd;
+LONG g_requestedAction;
+LONG g_closeRequested;
+
+void DestroyMainWindow(void) {
+    if (g_hMainWnd == NULL)
+        return;
+    DestroyWindow(g_hMainWnd);
+    g_hMainWnd = NULL;
+}
 
 int ProcessPendingMessages(void) {
     MSG message;

@@ -206,14 +206,6 @@ static void SuccessOutcome(void) {
     ShowBox(message, COMPONENT_DESCRIPTION, MB_TOPMOST);
 }
 
-void FormatComponentKeys(char paths[][COMPONENT_KEY_PATH_SIZE], const char *guidText) {
-    wsprintfA(paths[0], "%s\\%s", CLASSES_KEY_PATH, COMPONENT_PROGID);
-    wsprintfA(paths[1], "%s\\%s\\CLSID", CLASSES_KEY_PATH, COMPONENT_PROGID);
-    wsprintfA(paths[2], "%s\\CLSID\\%s", CLASSES_KEY_PATH, guidText);
-    wsprintfA(paths[3], "%s\\CLSID\\%s\\InprocServer32", CLASSES_KEY_PATH, guidText);
-    wsprintfA(paths[4], "%s\\CLSID\\%s\\ProgID", CLASSES_KEY_PATH, guidText);
-}
-
 LONG RegisterComponent(char *libraryPath) {
     char guidText[GUID_TEXT_SIZE];
     HKEY classesRoot;

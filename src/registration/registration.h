@@ -10,12 +10,6 @@ enum { REGISTRATION_DONE = 0, REGISTRATION_UNDONE = 1, REGISTRATION_REGISTRAR_RE
 // DllRegisterServer did not answer S_OK.
 LONG RegisterComponent(char *libraryPath);
 
-// The five keys of a registration, under HKEY_LOCAL_MACHINE as the program
-// sees them: the ProgID, its link to the class, the class, its server and
-// its link to the ProgID. Each path needs COMPONENT_KEY_PATH_SIZE bytes.
-enum { COMPONENT_KEY_COUNT = 5, COMPONENT_KEY_PATH_SIZE = 512 };
-void FormatComponentKeys(char paths[][COMPONENT_KEY_PATH_SIZE], const char *guidText);
-
 // Flags of the reset's outcome: 0 when the registration was found and is
 // gone; RESET_NOT_FOUND when there was none (no ProgID key); RESET_INCOMPLETE
 // when the registrar refused, or a key or the type library is still there.

@@ -3,6 +3,7 @@
 // of it is gone.
 #include <windows.h>
 #include "registration.h"
+#include "component_layout.h"
 #include "../companions/component_identity.h"
 #include "../operator/activity_log.h"
 #include "../companions/libraries.h"
@@ -75,14 +76,12 @@ static int DeleteLayout(HKEY classesRoot, const char *guidText) {
 // Reads back that none of the five keys nor the type library's registration
 // is left; what failed to go had its cause logged as it failed.
 static int ReadBack(const char *guidText) {
-    char libIdText[GUID_TEXT_SIZE];
     char paths[COMPONENT_KEY_COUNT + 1][COMPONENT_KEY_PATH_SIZE];
     HKEY key;
     int left = 0;
 
     FormatComponentKeys(paths, guidText);
-    FormatGuidString(libIdText, &LIBID_Component);
-    wsprintfA(paths[COMPONENT_KEY_COUNT], "%s\\TypeLib\\%s", CLASSES_KEY_PATH, libIdText);
+    FormatTypeLibraryKey(paths[COMPONENT_KEY_COUNT]);
     for (int i = 0; i <= COMPONENT_KEY_COUNT; i++) {
         if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, paths[i], 0, KEY_READ, &key) == ERROR_SUCCESS) {
             RegCloseKey(key);

@@ -4,6 +4,7 @@
 // library, and a class that a client can create.
 #include <windows.h>
 #include "registration.h"
+#include "component_layout.h"
 #include "../companions/component_identity.h"
 #include "../companions/libraries.h"
 #include "../install/path_utils.h"

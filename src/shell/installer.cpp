@@ -18,9 +18,6 @@
 static const char ERROR_CAPTION[] = "E R R O";
 static const UINT ERROR_BOX = MB_TOPMOST | MB_ICONERROR;
 
-LONG g_requestedAction;
-LONG g_closeRequested;
-
 // Blocks only when there is nothing to do: requests are set solely by message
 // handling, so an empty queue with nothing pending can only change with a new
 // message. Polling instead would burn a whole core while the window is idle.
@@ -203,11 +200,4 @@ int InstallerMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int
     }
     FreeSystemLibraries();
     return exitCode;
-}
-
-void DestroyMainWindow(void) {
-    if (g_hMainWnd == NULL)
-        return;
-    DestroyWindow(g_hMainWnd);
-    g_hMainWnd = NULL;
 }

@@ -1,8 +1,6 @@
-// Entry, action loop and the requests the main window records for it.
+// Entry and action loop, and the exit codes of its outcomes.
 #pragma once
 #include <windows.h>
-
-enum { ACTION_NONE = 0, ACTION_REGISTER = 1, ACTION_RESET = 2 };
 
 // Held while a copy runs. Global, so that copies other users start over
 // Remote Desktop count too.
@@ -25,8 +23,4 @@ enum {
     EXIT_ALREADY_RUNNING = 1618
 };
 
-extern LONG g_requestedAction;
-extern LONG g_closeRequested;
-
 int InstallerMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int showCommand);
-void DestroyMainWindow(void);

@@ -2,7 +2,6 @@
 // centring.
 #include <windows.h>
 #include "main_window.h"
-#include "installer.h"
 #include "../../res/resource.h"
 #include "../operator/activity_log.h"
 #include "../operator/dialogue.h"
