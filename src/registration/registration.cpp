@@ -78,7 +78,11 @@ static LONG WriteProgIdKeys(HKEY classesRoot, const char *guidText) {
         return 1;
     }
     LogFormatted("SET DESCRIÇÃO =  %s", COMPONENT_DESCRIPTION, NULL);
-    SetText(progIdKey, NULL, COMPONENT_DESCRIPTION, DESCRIPTION_BYTES);
+    if (SetText(progIdKey, NULL, COMPONENT_DESCRIPTION, DESCRIPTION_BYTES) != ERROR_SUCCESS) {
+        LogLine("ERROR SET DESCRIÇÃO");
+        RegCloseKey(progIdKey);
+        return 1;
+    }
 
     LogFormatted("OPEN/CREATE ..\\%s", "CLSID", NULL);
     LONG status = CreateKey(progIdKey, "CLSID", &classLink);
@@ -120,7 +124,11 @@ static LONG WriteClassKey(HKEY classRoot, const char *guidText, const char *libr
         LogFormatted("ERROR OPEN/CREATE ..\\%s)", guidText, NULL);
         return 1;
     }
-    SetText(classKey, NULL, COMPONENT_DESCRIPTION, DESCRIPTION_BYTES);
+    if (SetText(classKey, NULL, COMPONENT_DESCRIPTION, DESCRIPTION_BYTES) != ERROR_SUCCESS) {
+        LogLine("ERROR SET DESCRIÇÃO");
+        RegCloseKey(classKey);
+        return 1;
+    }
 
     LogFormatted("OPEN/CREATE ..\\%s)", "InprocServer32", NULL);
     if (CreateKey(classKey, "InprocServer32", &serverKey) != ERROR_SUCCESS) {
@@ -190,7 +198,8 @@ static HRESULT RegisterTypeLibrary(char *libraryPath) {
 
 static LONG FailureOutcome(LONG failure) {
     char message[MESSAGE_SIZE];
-    ResetRegistration();
+    if (ResetRegistration() & RESET_PARTS_LEFT)
+        failure = REGISTRATION_UNDO_INCOMPLETE;
     wsprintfA(message, "REGISTRO DE %s FALHOU COMO UM  <C O M>  COMPONENTE.",
               COMPONENT_LIBRARY_FILE);
     ShowBox(message, COMPONENT_DESCRIPTION, MB_TOPMOST | MB_ICONWARNING);

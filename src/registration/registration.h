@@ -2,18 +2,25 @@
 #pragma once
 #include <windows.h>
 
-enum { REGISTRATION_DONE = 0, REGISTRATION_UNDONE = 1, REGISTRATION_REGISTRAR_REFUSED = 2 };
+enum {
+    REGISTRATION_DONE = 0,
+    REGISTRATION_UNDONE = 1,
+    REGISTRATION_REGISTRAR_REFUSED = 2,
+    REGISTRATION_UNDO_INCOMPLETE = 3
+};
 
 // REGISTRATION_DONE; REGISTRATION_UNDONE when a registry step failed, else
-// the type-library HRESULT (negative), the registration undone either way;
+// the type-library HRESULT (negative), the registration undone either way,
+// or REGISTRATION_UNDO_INCOMPLETE when the undo left a part of it;
 // REGISTRATION_REGISTRAR_REFUSED when all is registered but the registrar's
 // DllRegisterServer did not answer S_OK.
 LONG RegisterComponent(char *libraryPath);
 
 // Flags of the reset's outcome: 0 when the registration was found and is
-// gone; RESET_NOT_FOUND when there was none (no ProgID key); RESET_INCOMPLETE
-// when the registrar refused, or a key or the type library is still there.
-enum { RESET_NOT_FOUND = 1, RESET_INCOMPLETE = 2 };
+// gone; RESET_NOT_FOUND when no part of it was there; RESET_INCOMPLETE when
+// the registrar refused, or a key or the type library is still there, and
+// then RESET_PARTS_LEFT too in the latter case.
+enum { RESET_NOT_FOUND = 1, RESET_INCOMPLETE = 2, RESET_PARTS_LEFT = 4 };
 int ResetRegistration(void);
 
 // Checks, changing nothing, that the whole registration is there as a

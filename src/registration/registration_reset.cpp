@@ -34,7 +34,8 @@ static void DeleteKey(HKEY parent, const char *name, const char *line, const cha
         LogCause("RegDeleteKeyA", path, (DWORD)status, 0);
 }
 
-static void DeleteClassKeys(HKEY classesRoot, const char *guidText) {
+// Returns 1 when the class key was there.
+static int DeleteClassKeys(HKEY classesRoot, const char *guidText) {
     char message[MESSAGE_SIZE];
     char path[MESSAGE_SIZE];
     HKEY classRoot;
@@ -42,8 +43,9 @@ static void DeleteClassKeys(HKEY classesRoot, const char *guidText) {
 
     wsprintfA(path, "CLSID\\%s", guidText);
     if (OpenKey(classesRoot, "CLSID", "CLSID", &classRoot) != ERROR_SUCCESS)
-        return;
-    if (OpenKey(classRoot, guidText, path, &classKey) == ERROR_SUCCESS) {
+        return 0;
+    int found = OpenKey(classRoot, guidText, path, &classKey) == ERROR_SUCCESS;
+    if (found) {
         wsprintfA(message, DELETE_THREE_FORMAT, "CLSID", guidText, "InprocServer32");
         wsprintfA(path, "CLSID\\%s\\InprocServer32", guidText);
         DeleteKey(classKey, "InprocServer32", message, path);
@@ -56,36 +58,50 @@ static void DeleteClassKeys(HKEY classesRoot, const char *guidText) {
         DeleteKey(classRoot, guidText, message, path);
     }
     RegCloseKey(classRoot);
+    return found;
 }
 
-// Returns 0 when the ProgID key was found, so the deletions were carried out.
+// Deletes whichever of the five keys it finds, deepest first: a reset or a
+// registration that stopped halfway leaves some without the others. Returns
+// 1 when any of them was there.
 static int DeleteLayout(HKEY classesRoot, const char *guidText) {
     char message[MESSAGE_SIZE];
     HKEY progIdKey;
 
-    if (OpenKey(classesRoot, COMPONENT_PROGID, COMPONENT_PROGID, &progIdKey) != ERROR_SUCCESS)
-        return 1;
-    wsprintfA(message, DELETE_TWO_FORMAT, COMPONENT_PROGID, "CLSID");
-    DeleteKey(progIdKey, "CLSID", message, COMPONENT_PROGID "\\CLSID");
-    RegCloseKey(progIdKey);
-    DeleteKey(classesRoot, COMPONENT_PROGID, "DELETANDO " COMPONENT_PROGID, COMPONENT_PROGID);
-    DeleteClassKeys(classesRoot, guidText);
-    return 0;
+    int found =
+        OpenKey(classesRoot, COMPONENT_PROGID, COMPONENT_PROGID, &progIdKey) == ERROR_SUCCESS;
+    if (found) {
+        wsprintfA(message, DELETE_TWO_FORMAT, COMPONENT_PROGID, "CLSID");
+        DeleteKey(progIdKey, "CLSID", message, COMPONENT_PROGID "\\CLSID");
+        RegCloseKey(progIdKey);
+        DeleteKey(classesRoot, COMPONENT_PROGID, "DELETANDO " COMPONENT_PROGID, COMPONENT_PROGID);
+    }
+    return DeleteClassKeys(classesRoot, guidText) | found;
+}
+
+static int IsKeyThere(const char *path) {
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return 0;
+    RegCloseKey(key);
+    return 1;
 }
 
 // Reads back that none of the five keys nor the type library's registration
-// is left; what failed to go had its cause logged as it failed.
+// is left, and names in the log each one that is; what failed to go had its
+// cause logged as it failed.
 static int ReadBack(const char *guidText) {
     char paths[COMPONENT_KEY_COUNT + 1][COMPONENT_KEY_PATH_SIZE];
-    HKEY key;
+    char line[MESSAGE_SIZE];
     int left = 0;
 
     FormatComponentKeys(paths, guidText);
     FormatTypeLibraryKey(paths[COMPONENT_KEY_COUNT]);
     for (int i = 0; i <= COMPONENT_KEY_COUNT; i++) {
-        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, paths[i], 0, KEY_READ, &key) == ERROR_SUCCESS) {
-            RegCloseKey(key);
-            left = RESET_INCOMPLETE;
+        if (IsKeyThere(paths[i])) {
+            wsprintfA(line, "NÃO REMOVIDO \\HKEY_LOCAL_MACHINE\\%s", paths[i]);
+            LogLine(line);
+            left = RESET_INCOMPLETE | RESET_PARTS_LEFT;
         }
     }
     return left;
@@ -93,6 +109,7 @@ static int ReadBack(const char *guidText) {
 
 int ResetRegistration(void) {
     char guidText[GUID_TEXT_SIZE];
+    char typeLibraryKey[COMPONENT_KEY_PATH_SIZE];
     HKEY classesRoot;
     int result = RESET_NOT_FOUND;
 
@@ -105,11 +122,13 @@ int ResetRegistration(void) {
     FormatGuidString(guidText, &CLSID_Component);
     LONG status = RegOpenKeyExA(HKEY_LOCAL_MACHINE, CLASSES_KEY_PATH, 0, KEY_WRITE, &classesRoot);
     if (status == ERROR_SUCCESS) {
-        if (DeleteLayout(classesRoot, guidText) == 0)
-            result &= ~RESET_NOT_FOUND;
+        int found = DeleteLayout(classesRoot, guidText);
         RegCloseKey(classesRoot);
-        if ((result & RESET_NOT_FOUND) == 0)
+        FormatTypeLibraryKey(typeLibraryKey);
+        if (found || IsKeyThere(typeLibraryKey)) {
+            result &= ~RESET_NOT_FOUND;
             LogLine("DELETANDO type library");
+        }
         HRESULT typeLibrary =
             CallUnRegisterTypeLib(LIBID_Component, COMPONENT_TYPELIB_MAJOR, COMPONENT_TYPELIB_MINOR,
                                   COMPONENT_TYPELIB_LCID, SYS_WIN32);
