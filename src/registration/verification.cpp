@@ -28,13 +28,16 @@ static int Check(int ok, const char *format, const char *subject, const char *de
     return ok;
 }
 
-// Reads a REG_SZ value as the 32-bit program sees it. 0 with out empty when
-// the key or value is missing (the key's absence counted in *missingKeys).
+// Reads a REG_SZ value as the 32-bit program sees it into out (MAX_PATH
+// bytes): any text a registration writes fits, terminator included. 0 with
+// out empty when the key or value is missing (the key's absence counted in
+// *missingKeys).
 static int ReadText(const char *path, const char *name, char *out, int *missingKeys) {
     char shown[MESSAGE_SIZE];
+    char data[MAX_PATH + 1];
     HKEY key;
     DWORD type = 0;
-    DWORD bytes = MAX_PATH - 1;
+    DWORD bytes = MAX_PATH;
     out[0] = '\0';
     wsprintfA(shown, "HKLM\\%.400s", path);
     LONG status = RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_QUERY_VALUE, &key);
@@ -43,16 +46,16 @@ static int ReadText(const char *path, const char *name, char *out, int *missingK
         (*missingKeys)++;
         return 0;
     }
-    status = RegQueryValueExA(key, name, NULL, &type, (BYTE *)out, &bytes);
+    status = RegQueryValueExA(key, name, NULL, &type, (BYTE *)data, &bytes);
     RegCloseKey(key);
     if (status != ERROR_SUCCESS) {
         LogCause("RegQueryValueExA", shown, (DWORD)status, 0);
-        out[0] = '\0';
         return 0;
     }
     // A registration writes the text with its terminator and nothing after it.
-    out[bytes < MAX_PATH ? bytes : MAX_PATH - 1] = '\0';
-    return type == REG_SZ && bytes > 0 && (DWORD)lstrlenA(out) + 1 == bytes;
+    data[bytes] = '\0';
+    lstrcpynA(out, data, MAX_PATH);
+    return type == REG_SZ && bytes > 0 && (DWORD)lstrlenA(data) + 1 == bytes;
 }
 
 // The five keys' six values; the server's path goes to serverPath.
@@ -77,13 +80,21 @@ static int CheckKeys(const char *guidText, char *serverPath) {
     return missingKeys;
 }
 
-// The server file must be a Quorvalis.dll with its type library beside it.
+// A drive's or a share's: a relative path names another file from another folder.
+static int IsFullPath(const char *path) {
+    return (path[0] != '\0' && path[1] == ':' && path[2] == '\\') ||
+           (path[0] == '\\' && path[1] == '\\');
+}
+
+// The server file must be a Quorvalis.dll, named by its full path, with its
+// type library beside it.
 static void CheckFiles(const char *serverPath) {
     char name[MAX_PATH];
     char typeLib[MAX_PATH];
     DWORD attributes = GetFileAttributesA(serverPath);
     ExtractFileName(name, MAX_PATH, serverPath);
-    Check(attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY) &&
+    Check(IsFullPath(serverPath) && attributes != INVALID_FILE_ATTRIBUTES &&
+              !(attributes & FILE_ATTRIBUTE_DIRECTORY) &&
               lstrcmpiA(name, COMPONENT_LIBRARY_FILE) == 0,
           "VERIFICANDO ARQUIVO %s%s", serverPath, "");
     if (attributes == INVALID_FILE_ATTRIBUTES)
