@@ -24,7 +24,9 @@ const char USAGE_TEXT[] =
     "Códigos de saída: 0 sucesso, 1 linha de comando inválida, 3 REGQUORVALIS2.OCX ausente ou "
     "incompleta, 5 registro falhou e foi desfeito, 6 biblioteca recusada, 7 arquivo de log "
     "inacessível, 8 registrado, mas o DllRegisterServer falhou, 9 registro não zerado por "
-    "inteiro, 10 não registrado, 11 registro incompleto, 1618 outra cópia em execução.";
+    "inteiro, 10 não registrado, 11 registro incompleto, 12 registrado, mas incompleto pela "
+    "conferência do /v, 13 registro falhou e não foi desfeito por inteiro, 1618 outra cópia em "
+    "execução.";
 
 static int IsBlank(char c) {
     return c == ' ' || c == '\t';

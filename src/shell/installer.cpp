@@ -57,6 +57,8 @@ static int PerformRegister(char *libraryPath, char *versionText) {
         SetWindowTextA(GetDlgItem(g_hMainWnd, IDC_VERSION_TEXT), versionText);
     }
     LONG outcome = RegisterComponent(libraryPath);
+    if (outcome == REGISTRATION_UNDO_INCOMPLETE)
+        return EXIT_UNDO_INCOMPLETE;
     if (outcome != REGISTRATION_DONE && outcome != REGISTRATION_REGISTRAR_REFUSED)
         return EXIT_REGISTRATION_UNDONE;
     LogLine("D L L      R E G I S T R A D A !");
@@ -107,23 +109,11 @@ static int RunWindow(void) {
     return EXIT_DONE;
 }
 
-// The window's register request or reset, answered from the command line.
-static int RunUnattended(const struct CommandLine *options) {
-    char libraryPath[MAX_PATH];
-    char versionText[COMPONENT_VERSION_SIZE];
-    if (!StartRegistrar())
-        return EXIT_REGISTRAR_UNUSABLE;
-    int exitCode = options->reset ? PerformReset() : PerformRegister(libraryPath, versionText);
-    FreeRegistrarLibrary();
-    return exitCode;
-}
-
-// The check of the whole registration; its outcome in one box, which an
-// unattended run only writes to the log file.
-static int RunVerify(void) {
+// The check of the whole registration, its outcome logged in message (1024
+// bytes); returns its exit code.
+static int CheckRegistration(char *message) {
     static const int EXIT_CODES[] = {EXIT_DONE, EXIT_NOT_REGISTERED, EXIT_REGISTRATION_BROKEN};
     char firstBroken[MESSAGE_SIZE];
-    char message[2 * MESSAGE_SIZE];
     int outcome = VerifyRegistration(firstBroken);
     if (outcome == VERIFY_INTACT)
         wsprintfA(message, "REGISTRO DE %s ÍNTEGRO.", COMPONENT_LIBRARY_FILE);
@@ -133,9 +123,33 @@ static int RunVerify(void) {
         wsprintfA(message, "REGISTRO DE %s INCOMPLETO:\r\n%.500s", COMPONENT_LIBRARY_FILE,
                   firstBroken);
     LogLine(message);
-    ShowBox(message, COMPONENT_DESCRIPTION,
-            MB_TOPMOST | (outcome == VERIFY_INTACT ? MB_ICONINFORMATION : MB_ICONWARNING));
     return EXIT_CODES[outcome];
+}
+
+// The check's outcome in one box, which an unattended run only writes to the
+// log file.
+static int RunVerify(void) {
+    char message[2 * MESSAGE_SIZE];
+    int exitCode = CheckRegistration(message);
+    ShowBox(message, COMPONENT_DESCRIPTION,
+            MB_TOPMOST | (exitCode == EXIT_DONE ? MB_ICONINFORMATION : MB_ICONWARNING));
+    return exitCode;
+}
+
+// The window's register request or reset, answered from the command line.
+// A success is reported only when the check of the registration, as /v
+// makes it, agrees: a component that cannot be loaded registers all the same.
+static int RunUnattended(const struct CommandLine *options) {
+    char libraryPath[MAX_PATH];
+    char versionText[COMPONENT_VERSION_SIZE];
+    char message[2 * MESSAGE_SIZE];
+    if (!StartRegistrar())
+        return EXIT_REGISTRAR_UNUSABLE;
+    int exitCode = options->reset ? PerformReset() : PerformRegister(libraryPath, versionText);
+    FreeRegistrarLibrary();
+    if (!options->reset && exitCode == EXIT_DONE && CheckRegistration(message) != EXIT_DONE)
+        exitCode = EXIT_REGISTERED_BROKEN;
+    return exitCode;
 }
 
 // Two copies at once would write and delete the same keys interleaved.
@@ -175,6 +189,19 @@ static int RunGuarded(const struct CommandLine *options, const char *commandLine
     return exitCode;
 }
 
+// A relative path would be registered as typed, and name another file from
+// another folder; one made too long for a path is refused.
+static int MakeFull(char *path) {
+    char full[MAX_PATH];
+    if (path[0] == '\0')
+        return 1;
+    DWORD length = GetFullPathNameA(path, MAX_PATH, full, NULL);
+    if (length == 0 || length >= MAX_PATH)
+        return 0;
+    lstrcpyA(path, full);
+    return 1;
+}
+
 int InstallerMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int showCommand) {
     struct CommandLine options;
     (void)previous;
@@ -182,7 +209,8 @@ int InstallerMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int
     RestrictLibrarySearch();
     g_hInstance = instance;
     g_requestedAction = ACTION_NONE;
-    int wellFormed = ParseCommandLine(commandLine, &options);
+    int wellFormed = ParseCommandLine(commandLine, &options) && MakeFull(options.libraryPath) &&
+                     MakeFull(options.copyFolder) && MakeFull(options.logFile);
     // An unattended run shows nothing, even when its line is refused.
     AnswerFromCommandLine(options.unattended ? options.libraryPath : NULL, options.copyFolder);
     if (!wellFormed || options.help) {
