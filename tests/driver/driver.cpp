@@ -61,7 +61,7 @@ static const char *const g_keys[] = {CLASSES "Quorvalis.dll.object",
                                      "Software\\QuorvalisSamples"};
 static int g_line, g_cases, g_failedCases, g_exitCode, g_macroCount, g_procCount;
 static int g_traceCursor, g_logCursor, g_paramCount;
-static bool g_inCase, g_failed, g_logFromFile, g_skipping;
+static bool g_inCase, g_failed, g_logFromFile, g_skipping, g_caseOff;
 static char **g_params;
 static Proc g_procs[MAX_PROCS];
 static WCHAR *g_caseEnvironment; // as the first case found it
@@ -378,8 +378,9 @@ static bool Idle(int after) {
 }
 
 // press register|reset|enter|esc|close (mode 0), and resets N (1): presses
-// of reset, each waited for until the program waits again. Enter and Esc are
-// the commands the dialog manager makes of those keys.
+// of reset. Enter and Esc are the commands the dialog manager makes of those
+// keys. Resets and Esc are waited for until the program waits again, so that
+// the next press is not merged with them.
 static bool CmdPress(char **args, int resets) {
     int id = resets || strcmp(args[0], "reset") == 0 ? IDC_RESET
              : strcmp(args[0], "register") == 0      ? IDC_REGISTER
@@ -387,8 +388,10 @@ static bool CmdPress(char **args, int resets) {
              : strcmp(args[0], "esc") == 0           ? IDCANCEL
                                                      : 0;
     for (int i = 1; i <= (resets ? atoi(args[0]) : 1); ++i) {
-        if (!(id == 0 || Idle(0)) || !Press(MainWindow(), id, false) ||
-            !(resets == 0 || Idle(g_trace.count)))
+        if (!(id == 0 || Idle(0)))
+            return false;
+        int before = g_trace.count;
+        if (!Press(MainWindow(), id, false) || !((!resets && id != IDCANCEL) || Idle(before)))
             return false;
     }
     return true;
@@ -596,13 +599,17 @@ static void EndCase(void) {
 }
 
 // Ends the last case and starts afresh: no program, no trace, no
-// registration, and the sample component alone in $HERE.
+// registration, and the sample component alone in $HERE. A case whose name
+// $QV_CASES does not match is passed over.
 static bool CmdCase(char **args, int) {
     static char here[] = HERE, lib[] = SAMPLE_LIB, tlb[] = SAMPLE_TLB;
     char *component[] = {here, lib, tlb, NULL};
     EndCase();
     g_caseEnvironment = g_caseEnvironment ? g_caseEnvironment : GetEnvironmentStringsW();
     SetEnvironmentStringsW(g_caseEnvironment);
+    const char *only = Variable("QV_CASES");
+    if ((g_caseOff = only != NULL && !Glob(only, args[0])))
+        return true;
     printf("== case %s\n", args[0]);
     g_inCase = true;
     ++g_cases;
@@ -736,7 +743,7 @@ static void RunLines(const char *p, bool body) {
         Expand(text, line);
         lstrcpyA(g_shown, line);
         const Command *command = Parse(line, args);
-        bool runs = !g_failed;
+        bool runs = !g_failed && !g_caseOff;
         if (runs && getenv("QV_ECHO") != NULL) // a tour shows its steps
             printf("   %s\n", g_shown);
         if (command < g_commands + 4 || runs)

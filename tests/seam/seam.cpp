@@ -4,7 +4,8 @@
 // exact bytes written, share modes, box flags), so that faults Wine forgives
 // still show. Opens and closes are counted and the balance written at exit.
 // QV_FAIL=Name:N[,Name:N]... makes the N-th call of Name fail without
-// reaching the system; its line ends in "(injected)".
+// reaching the system; its line ends in "(injected)". QV_STOP=Name:N ends the
+// process abruptly (exit code 255) before the N-th call, as a power cut would.
 #include <windows.h>
 #include <stdarg.h>
 #include <stdio.h>
@@ -19,7 +20,7 @@ struct Named {
 };
 
 static HANDLE g_trace = INVALID_HANDLE_VALUE;
-static char g_faults[512];
+static char g_faults[512], g_stops[512];
 static Named g_keys[MAX_NAMED], g_files[MAX_NAMED];
 static char g_callNames[MAX_NAMED][32];
 static long g_callCounts[MAX_NAMED], g_openKeys, g_modules, g_dcs, g_openFiles, g_listMax;
@@ -60,7 +61,7 @@ static const char *Text(const void *data, int count) {
     return start;
 }
 
-// Counts the call; 1 when QV_FAIL names this one.
+// Counts the call; 1 when QV_FAIL names this one. Stops when QV_STOP does.
 static int Injected(const char *call) {
     int i = 0;
     char wanted[96];
@@ -68,6 +69,10 @@ static int Injected(const char *call) {
         i++;
     lstrcpynA(g_callNames[i], call, sizeof(g_callNames[i]));
     snprintf(wanted, sizeof(wanted), ",%s:%ld,", call, ++g_callCounts[i]);
+    if (strstr(g_stops, wanted) != NULL) {
+        Trace("STOP %s", wanted);
+        TerminateProcess(GetCurrentProcess(), 255);
+    }
     g_injected = strstr(g_faults, wanted) != NULL;
     return g_injected;
 }
@@ -272,14 +277,60 @@ extern "C" BOOL __wrap__Z18CallVerQueryValueAPKvPKcPPvPj(const void *block, cons
     return found;
 }
 
+// The calls that change the registration outside the registry, under the
+// system's names: traced, and made to fail or stop like the others.
+extern "C" HRESULT __real__Z19CallRegisterTypeLibP8ITypeLibPKwS2_(ITypeLib *, const OLECHAR *,
+                                                                  const OLECHAR *);
+extern "C" HRESULT __wrap__Z19CallRegisterTypeLibP8ITypeLibPKwS2_(ITypeLib *typeLib,
+                                                                  const OLECHAR *path,
+                                                                  const OLECHAR *helpDir) {
+    HRESULT result = Injected("RegisterTypeLib")
+                         ? E_ACCESSDENIED
+                         : __real__Z19CallRegisterTypeLibP8ITypeLibPKwS2_(typeLib, path, helpDir);
+    Trace("RegisterTypeLib = 0x%08lx", (long)result);
+    return result;
+}
+
+extern "C" HRESULT __real__Z21CallUnRegisterTypeLibRK5_GUIDttm10tagSYSKIND(REFGUID, WORD, WORD,
+                                                                           LCID, SYSKIND);
+extern "C" HRESULT __wrap__Z21CallUnRegisterTypeLibRK5_GUIDttm10tagSYSKIND(REFGUID libId,
+                                                                           WORD major, WORD minor,
+                                                                           LCID lcid,
+                                                                           SYSKIND kind) {
+    HRESULT result = Injected("UnRegisterTypeLib")
+                         ? E_ACCESSDENIED
+                         : __real__Z21CallUnRegisterTypeLibRK5_GUIDttm10tagSYSKIND(
+                               libId, major, minor, lcid, kind);
+    Trace("UnRegisterTypeLib = 0x%08lx", (long)result);
+    return result;
+}
+
+extern "C" HRESULT __real__Z21CallRegistrarRegisterv(void);
+extern "C" HRESULT __wrap__Z21CallRegistrarRegisterv(void) {
+    HRESULT result =
+        Injected("DllRegisterServer") ? E_ACCESSDENIED : __real__Z21CallRegistrarRegisterv();
+    Trace("DllRegisterServer = 0x%08lx", (long)result);
+    return result;
+}
+
+extern "C" HRESULT __real__Z23CallRegistrarUnregisterv(void);
+extern "C" HRESULT __wrap__Z23CallRegistrarUnregisterv(void) {
+    HRESULT result =
+        Injected("DllUnregisterServer") ? E_ACCESSDENIED : __real__Z23CallRegistrarUnregisterv();
+    Trace("DllUnregisterServer = 0x%08lx", (long)result);
+    return result;
+}
+
 // Opens the trace before the program starts and writes the balance after it ends.
 static struct TraceLifetime {
     TraceLifetime() {
-        const char *path = getenv("QV_TRACE"), *faults = getenv("QV_FAIL");
+        const char *path = getenv("QV_TRACE"), *faults = getenv("QV_FAIL"),
+                   *stops = getenv("QV_STOP");
         if (path != NULL)
             g_trace = CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
                                   OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
         snprintf(g_faults, sizeof(g_faults), ",%s,", faults != NULL ? faults : "");
+        snprintf(g_stops, sizeof(g_stops), ",%s,", stops != NULL ? stops : "");
         Trace("START %s", Text(GetCommandLineA(), -1));
     }
     ~TraceLifetime() {
