@@ -239,7 +239,8 @@ static bool CmdExit(char **args, int) {
     if (i < 0 || WaitForSingleObject(g_procs[i].handle, 90000) != WAIT_OBJECT_0)
         return Fail("no program ended within 90 s");
     g_procs[i].settled = GetExitCodeProcess(g_procs[i].handle, &code);
-    if (code != (DWORD)strtoll(args[0], NULL, 10) && strcmp(args[0], "*") != 0)
+    const char *wanted = args[0] != NULL ? args[0] : "*";
+    if (code != (DWORD)strtoll(wanted, NULL, 10) && strcmp(wanted, "*") != 0)
         return Fail("exit code %lu", code);
     ReadTrace();
     for (int line = 0; line < g_trace.count; ++line)
@@ -249,7 +250,7 @@ static bool CmdExit(char **args, int) {
     return true;
 }
 
-// start ARGUMENTS: $PROGRAM; run ARGUMENTS | CODE (mode 1) waits for its exit too.
+// start ARGUMENTS: $PROGRAM; run ARGUMENTS [| CODE] (mode 1) waits for its exit too.
 static bool CmdStart(char **args, int wait) {
     return Launch(Variable("PROGRAM"), args[0]) && (!wait || CmdExit(args + 1, 0));
 }
@@ -665,7 +666,7 @@ static const Command g_commands[] = {
     {"case", 1, 0, CmdCase},       {"let", 1, 0, CmdLet},        {"define", 1, 0, CmdDefine},
     {"do", -1, 0, CmdDo},          {"folder", -1, 0, CmdFolder}, {"copy", 2, 0, CmdCopy},
     {"delete", 1, 1, CmdCopy},     {"regset", 3, 0, CmdRegset},  {"regdel", 1, 1, CmdRegset},
-    {"start", 0, 0, CmdStart},     {"run", 2, 1, CmdStart},      {"exit", 1, 0, CmdExit},
+    {"start", 0, 0, CmdStart},     {"run", -1, 1, CmdStart},     {"exit", 1, 0, CmdExit},
     {"window", 0, 0, CmdWindow},   {"press", 1, 0, CmdPress},    {"resets", 1, 1, CmdPress},
     {"box", 4, 0, CmdBox},         {"open", 1, 0, CmdFile},      {"save", 1, 1, CmdFile},
     {"log", 1, 0, CmdLog},         {"log+", 1, 1, CmdLog},       {"logfile", 1, 0, CmdLogFile},

@@ -279,47 +279,20 @@ extern "C" BOOL __wrap__Z18CallVerQueryValueAPKvPKcPPvPj(const void *block, cons
 
 // The calls that change the registration outside the registry, under the
 // system's names: traced, and made to fail or stop like the others.
-extern "C" HRESULT __real__Z19CallRegisterTypeLibP8ITypeLibPKwS2_(ITypeLib *, const OLECHAR *,
-                                                                  const OLECHAR *);
-extern "C" HRESULT __wrap__Z19CallRegisterTypeLibP8ITypeLibPKwS2_(ITypeLib *typeLib,
-                                                                  const OLECHAR *path,
-                                                                  const OLECHAR *helpDir) {
-    HRESULT result = Injected("RegisterTypeLib")
-                         ? E_ACCESSDENIED
-                         : __real__Z19CallRegisterTypeLibP8ITypeLibPKwS2_(typeLib, path, helpDir);
-    Trace("RegisterTypeLib = 0x%08lx", (long)result);
-    return result;
-}
-
-extern "C" HRESULT __real__Z21CallUnRegisterTypeLibRK5_GUIDttm10tagSYSKIND(REFGUID, WORD, WORD,
-                                                                           LCID, SYSKIND);
-extern "C" HRESULT __wrap__Z21CallUnRegisterTypeLibRK5_GUIDttm10tagSYSKIND(REFGUID libId,
-                                                                           WORD major, WORD minor,
-                                                                           LCID lcid,
-                                                                           SYSKIND kind) {
-    HRESULT result = Injected("UnRegisterTypeLib")
-                         ? E_ACCESSDENIED
-                         : __real__Z21CallUnRegisterTypeLibRK5_GUIDttm10tagSYSKIND(
-                               libId, major, minor, lcid, kind);
-    Trace("UnRegisterTypeLib = 0x%08lx", (long)result);
-    return result;
-}
-
-extern "C" HRESULT __real__Z21CallRegistrarRegisterv(void);
-extern "C" HRESULT __wrap__Z21CallRegistrarRegisterv(void) {
-    HRESULT result =
-        Injected("DllRegisterServer") ? E_ACCESSDENIED : __real__Z21CallRegistrarRegisterv();
-    Trace("DllRegisterServer = 0x%08lx", (long)result);
-    return result;
-}
-
-extern "C" HRESULT __real__Z23CallRegistrarUnregisterv(void);
-extern "C" HRESULT __wrap__Z23CallRegistrarUnregisterv(void) {
-    HRESULT result =
-        Injected("DllUnregisterServer") ? E_ACCESSDENIED : __real__Z23CallRegistrarUnregisterv();
-    Trace("DllUnregisterServer = 0x%08lx", (long)result);
-    return result;
-}
+#define SEAM_CALL(symbol, call, parameters, arguments)                                             \
+    extern "C" HRESULT __real_##symbol parameters;                                                 \
+    extern "C" HRESULT __wrap_##symbol parameters {                                                \
+        HRESULT result = Injected(call) ? E_ACCESSDENIED : __real_##symbol arguments;              \
+        Trace(call " = 0x%08lx", (long)result);                                                    \
+        return result;                                                                             \
+    }
+SEAM_CALL(_Z19CallRegisterTypeLibP8ITypeLibPKwS2_, "RegisterTypeLib",
+          (ITypeLib * typeLib, const OLECHAR *path, const OLECHAR *help), (typeLib, path, help))
+SEAM_CALL(_Z21CallUnRegisterTypeLibRK5_GUIDttm10tagSYSKIND, "UnRegisterTypeLib",
+          (REFGUID id, WORD major, WORD minor, LCID lcid, SYSKIND kind),
+          (id, major, minor, lcid, kind))
+SEAM_CALL(_Z21CallRegistrarRegisterv, "DllRegisterServer", (void), ())
+SEAM_CALL(_Z23CallRegistrarUnregisterv, "DllUnregisterServer", (void), ())
 
 // Opens the trace before the program starts and writes the balance after it ends.
 static struct TraceLifetime {
