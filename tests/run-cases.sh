@@ -37,5 +37,9 @@ mkdir "$qv/alvo" "$qv/sim" "$qv/duro" && printf alvo | tee "$qv"/alvo/Quorvalis.
 ln -s ../alvo/Quorvalis.dll ../alvo/Quorvalis.tlb "$qv/sim" && ln "$qv/alvo/Quorvalis.tlb" "$qv/duro" &&
     ln -s alvo "$qv/pasta" || fail "could not plant the links"
 
+# What an engine deploys from, the shipped scripts with their line ends.
+lay_out qv/origem "$build/REGQuorvalis.exe" "$samples/registrar/REGQUORVALIS2.OCX" "$samples"/component/Quorvalis.{dll,tlb}
+for f in registrar.cmd detectar-configmgr.vbs; do sed 's/$/\r/' "$here/../docs/$f" >"$qv/origem/$f"; done
+
 echo "run-cases.sh: the 32-bit program runs $QV_PLATFORM"
 timeout 900 "$QV_WINE" "${QV_DRIVER:-$build/tests/qv-drive.exe}" "Z:${script//\//\\}"
