@@ -55,7 +55,7 @@ static int IsFileNamed(HANDLE file, const char *named) {
 }
 
 HANDLE OpenFileToWrite(const char *path, DWORD share) {
-    char full[MAX_PATH];
+    char full[MAX_PATH] = ""; // read below even when the call fails
     BY_HANDLE_FILE_INFORMATION information;
     DWORD length = GetFullPathNameA(path, MAX_PATH, full, NULL);
     char *named = WithoutLongPrefix(full);
