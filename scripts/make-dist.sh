@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the release package from a win32 build tree:
-#   DIST_DIR/REGQuorvalis-<version>.zip         the program, LEIA-ME.txt and
-#                                               NOVIDADES.txt in a folder of
-#                                               the same name (and, signed,
+#   DIST_DIR/REGQuorvalis-<version>.zip         the program, LEIA-ME.txt,
+#                                               NOVIDADES.txt and the
+#                                               deployment scripts in a folder
+#                                               of the same name (and, signed,
 #                                               ASSINATURA.txt)
 #   DIST_DIR/REGQuorvalis-<version>.zip.sha256  its checksum, sha256sum -c form
 # The version is the project's, as the build wrote it. The texts are shipped
@@ -45,6 +46,11 @@ text() {
 }
 text "$root/docs/LEIA-ME.txt" "$staging/$name/LEIA-ME.txt"
 text "$root/docs/NOVIDADES.txt" "$staging/$name/NOVIDADES.txt"
+# The deployment scripts: CRLF, and no byte-order mark, which cmd and the
+# script hosts would read as text.
+for script in registrar.cmd detectar-configmgr.vbs; do
+    sed 's/$/\r/' "$root/docs/$script" >"$staging/$name/$script"
+done
 
 if [ -n "${SIGN_PKCS12:-}" ] || [ -n "${SIGN_PASSWORD_FILE:-}" ]; then
     [ -r "${SIGN_PKCS12:-}" ] && [ -r "${SIGN_PASSWORD_FILE:-}" ] || {

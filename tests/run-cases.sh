@@ -30,5 +30,17 @@ lay_out qv/planted "$build/planted/planted.dll"
 for name in oleaut32 version; do cp "$build/planted/planted.dll" "$WINEPREFIX/drive_c/qv/planted/$name.dll"; done
 cp "$here/../samples/component/client-check.vbs" "$WINEPREFIX/drive_c/qv/" || fail "could not copy the client"
 
+# Links planted from the Linux side, as links.txt expects them: in sim
+# symbolic links to the files of alvo, in duro a second name of one, and
+# pasta a link to the folder.
+qv=$WINEPREFIX/drive_c/qv
+mkdir "$qv/alvo" "$qv/sim" "$qv/duro" && printf alvo | tee "$qv"/alvo/Quorvalis.{dll,tlb} >/dev/null
+ln -s ../alvo/Quorvalis.dll ../alvo/Quorvalis.tlb "$qv/sim" && ln "$qv/alvo/Quorvalis.tlb" "$qv/duro" &&
+    ln -s alvo "$qv/pasta" || fail "could not plant the links"
+
+# What an engine deploys from, the shipped scripts with their line ends.
+lay_out qv/origem "$build/REGQuorvalis.exe" "$samples/registrar/REGQUORVALIS2.OCX" "$samples"/component/Quorvalis.{dll,tlb}
+for f in registrar.cmd detectar-configmgr.vbs; do sed 's/$/\r/' "$here/../docs/$f" >"$qv/origem/$f"; done
+
 echo "run-cases.sh: the 32-bit program runs $QV_PLATFORM"
 timeout 900 "$QV_WINE" "${QV_DRIVER:-$build/tests/qv-drive.exe}" "Z:${script//\//\\}"

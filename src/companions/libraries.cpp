@@ -28,6 +28,7 @@ RegistrarEntry g_pfnRegistrarRegister;
 RegistrarEntry g_pfnRegistrarUnregister;
 
 typedef BOOL(WINAPI *SetDllDirectoryEntry)(LPCSTR);
+typedef DWORD(WINAPI *FinalPathEntry)(HANDLE, LPSTR, DWORD, DWORD);
 typedef BOOL(WINAPI *FileDialogEntry)(OPENFILENAMEA *);
 typedef DWORD(WINAPI *VersionSizeEntry)(LPCSTR, LPDWORD);
 typedef BOOL(WINAPI *VersionInfoEntry)(LPCSTR, DWORD, DWORD, LPVOID);
@@ -41,14 +42,19 @@ typedef HRESULT(WINAPI *InitializeEntry)(LPVOID);
 typedef void(WINAPI *UninitializeEntry)(void);
 typedef HRESULT(WINAPI *CreateInstanceEntry)(REFCLSID, LPUNKNOWN, DWORD, REFIID, LPVOID *);
 
+// kernel32 is always loaded; its entries newer than Windows XP are looked up
+// there, so that the program still starts where they are missing.
+static FARPROC KernelEntry(const char *name) {
+    HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    return kernel != NULL ? GetProcAddress(kernel, name) : NULL;
+}
+
 // An empty folder would do on Windows, but Wine then still searches the
 // current folder: the program's own folder, searched first anyway, stands in.
 void RestrictLibrarySearch(void) {
     char folder[MAX_PATH];
-    HMODULE kernel = GetModuleHandleA("kernel32.dll");
     SetDllDirectoryEntry setDllDirectory =
-        kernel != NULL ? (SetDllDirectoryEntry)(void *)GetProcAddress(kernel, "SetDllDirectoryA")
-                       : NULL;
+        (SetDllDirectoryEntry)(void *)KernelEntry("SetDllDirectoryA");
     DWORD length = GetModuleFileNameA(NULL, folder, MAX_PATH);
     length = length < MAX_PATH ? length : 0; // a cut path names no folder
     while (length > 0 && folder[length - 1] != '\\')
@@ -56,6 +62,15 @@ void RestrictLibrarySearch(void) {
     folder[length] = '\0';
     if (setDllDirectory != NULL)
         setDllDirectory(folder);
+}
+
+DWORD CallGetFinalPathNameByHandleA(HANDLE file, char *path, DWORD size) {
+    FinalPathEntry entry = (FinalPathEntry)(void *)KernelEntry("GetFinalPathNameByHandleA");
+    if (entry == NULL) {
+        SetLastError(ERROR_PROC_NOT_FOUND);
+        return 0;
+    }
+    return entry(file, path, size, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
 }
 
 // The libraries a system library imports are looked for in the system folder

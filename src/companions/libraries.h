@@ -16,6 +16,10 @@ extern RegistrarEntry g_pfnRegistrarUnregister;
 // Takes the current folder out of the search order of every later load.
 // Where the system has no SetDllDirectoryA, nothing changes.
 void RestrictLibrarySearch(void);
+// The path of the file an open handle reaches, links followed, as \\?\C:\...
+// or \\?\UNC\server\share\...; 0 with ERROR_PROC_NOT_FOUND where the
+// system has no such entry (before Windows Vista).
+DWORD CallGetFinalPathNameByHandleA(HANDLE file, char *path, DWORD size);
 // Frees the system libraries loaded so far.
 void FreeSystemLibraries(void);
 

@@ -6,10 +6,12 @@
 #include "../companions/component_identity.h"
 #include "../operator/activity_log.h"
 #include "../operator/dialogue.h"
+#include "../operator/file_guard.h"
 
 #define NAME_PART_SIZE       512
 #define NAME_ERROR_SIZE      1024
 #define WINDOWS_PREFIX_CHARS 10
+#define COPY_BUFFER_SIZE     65536
 
 static const char REQUIRED_NAME[] = "Quorvalis.DLL";
 static const char WINDOWS_PREFIX[] = "c:\\WINDOWS";
@@ -98,6 +100,41 @@ static enum CopyAnswer AskToCopy(void) {
     return COPY_CANCELLED;
 }
 
+// Copies through handles rather than by name: the target is opened and
+// checked before a byte is written, so no link standing at its name can take
+// the copy elsewhere. The source is opened first, sharing no writes: a target
+// that is the source under another spelling cannot be opened. Returns 0 after
+// writing the failed call's cause to the log file.
+static int CopyToFile(const char *source, const char *target) {
+    static char buffer[COPY_BUFFER_SIZE];
+    DWORD read = 0, written = 0;
+    FILETIME modified;
+    HANDLE from = CreateFileA(source, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, NULL);
+    HANDLE to = from != INVALID_HANDLE_VALUE ? OpenFileToWrite(target, 0) : INVALID_HANDLE_VALUE;
+    const char *call = to != INVALID_HANDLE_VALUE ? "SetEndOfFile" : "CreateFileA";
+    int copied = to != INVALID_HANDLE_VALUE && SetEndOfFile(to);
+    while (copied) {
+        call = "ReadFile";
+        copied = ReadFile(from, buffer, COPY_BUFFER_SIZE, &read, NULL);
+        if (!copied || read == 0)
+            break;
+        call = "WriteFile";
+        copied = WriteFile(to, buffer, read, &written, NULL) && written == read;
+    }
+    if (!copied)
+        LogCause(call, from == INVALID_HANDLE_VALUE || call[0] == 'R' ? source : target,
+                 GetLastError(), 0);
+    // The copy keeps the time of the last change, as a copy in Explorer does.
+    if (copied && GetFileTime(from, NULL, NULL, &modified))
+        SetFileTime(to, NULL, NULL, &modified);
+    if (from != INVALID_HANDLE_VALUE)
+        CloseHandle(from);
+    if (to != INVALID_HANDLE_VALUE)
+        CloseHandle(to);
+    return copied;
+}
+
 // Copies the library, then its type library beside the copy; on success the
 // picked path becomes the copy's. Returns 0 after telling the operator why not.
 static int CopyLibrary(char *pickedPath, const char *destination) {
@@ -113,8 +150,7 @@ static int CopyLibrary(char *pickedPath, const char *destination) {
                      sourceFolder, ERROR_BOX);
         return 0;
     }
-    if (!CopyFileA(pickedPath, destination, FALSE)) {
-        LogCause("CopyFileA", destination, GetLastError(), 0);
+    if (!CopyToFile(pickedPath, destination)) {
         ShowWithTail("E R R O     NA   GRAVAÇÃO   DO  ARQUIVO ", COMPONENT_LIBRARY_FILE, ERROR_BOX);
         return 0;
     }
@@ -123,8 +159,7 @@ static int CopyLibrary(char *pickedPath, const char *destination) {
     // A destination whose type-library path cannot be formed is a failed copy.
     if (!ReplaceFileName(sourceTypeLib, MAX_PATH, COMPONENT_TYPELIB_FILE) ||
         !ReplaceFileName(destinationTypeLib, MAX_PATH, COMPONENT_TYPELIB_FILE) ||
-        !CopyFileA(sourceTypeLib, destinationTypeLib, FALSE)) {
-        LogCause("CopyFileA", destinationTypeLib, GetLastError(), 0);
+        !CopyToFile(sourceTypeLib, destinationTypeLib)) {
         ShowWithTail("E R R O    NA GRAVAÇÃO DO ARQUIVO ", COMPONENT_TYPELIB_FILE, ERROR_BOX);
         return 0;
     }

@@ -1,6 +1,7 @@
 // Appends progress lines to the main window's log list and to the log file.
 #include <windows.h>
 #include "activity_log.h"
+#include "file_guard.h"
 #include "window_services.h"
 #include "../../res/resource.h"
 
@@ -40,10 +41,13 @@ static void WriteFileLine(const char *prefix, const char *text) {
 
 // Run elevated, an append to a device (a raw disk, a port, a console) could
 // do real harm: only a file on a disk is a log file. The device namespaces
-// are refused by name, the rest by the opened handle's type.
+// are refused by name, but for \\?\C:\..., which names a file on a drive;
+// the rest by the opened handle's type.
 static int IsDevicePath(const char *path) {
-    return path[0] == '\\' && path[1] == '\\' && (path[2] == '.' || path[2] == '?') &&
-           path[3] == '\\';
+    if (path[0] != '\\' || path[1] != '\\' || (path[2] != '.' && path[2] != '?') || path[3] != '\\')
+        return 0;
+    char letter = (char)(path[4] | 0x20);
+    return path[2] == '.' || letter < 'a' || letter > 'z' || path[5] != ':' || path[6] != '\\';
 }
 
 int OpenLogFile(const char *path, const char *commandLine) {
@@ -56,8 +60,7 @@ int OpenLogFile(const char *path, const char *commandLine) {
 
     if (IsDevicePath(path))
         return 0;
-    g_logFile = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, NULL, OPEN_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, NULL);
+    g_logFile = OpenFileToWrite(path, FILE_SHARE_READ);
     if (g_logFile == INVALID_HANDLE_VALUE)
         return 0;
     DWORD size = SetFilePointer(g_logFile, 0, NULL, FILE_END);

@@ -10,7 +10,8 @@ extern LONG g_maxLogExtent;
 
 int LogLine(const char *text);
 // Opens the log file for appending (new: with a UTF-8 byte order mark) and
-// writes the run's dated header line; returns 0 when it cannot.
+// writes the run's dated header line; returns 0 when it cannot, the file
+// being a device or one a link leads to (file_guard.h) included.
 int OpenLogFile(const char *path, const char *commandLine);
 void CloseLogFile(void);
 // A message box's caption and text in the log file, marked as shown or not.

@@ -6,9 +6,10 @@
 // Remote Desktop count too.
 #define INSTANCE_MUTEX_NAME "Global\\REGQuorvalis.instalacao"
 
-// Exit codes, one per class of outcome. 0 to 5 keep the meanings regsvr32
-// gives them where they overlap; 1618 is Windows Installer's "another
-// installation is in progress".
+// Exit codes, one per class of outcome. 0, 1 and 3 are regsvr32's, but 3
+// also stands for a missing entry (regsvr32's 4); 5 is a failed
+// registration, here the program's own; 1618 is Windows Installer's
+// "another installation is in progress".
 enum {
     EXIT_DONE = 0,
     EXIT_BAD_COMMAND_LINE = 1,

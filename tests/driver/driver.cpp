@@ -290,6 +290,19 @@ static bool CmdCopy(char **args, int remove) {
     return error == 0 || (remove && error == ERROR_FILE_NOT_FOUND) || Fail("error %lu", error);
 }
 
+// bytes FILE | TEXT: the file's bytes, line breaks as {CR} and {LF}, match
+// TEXT (none for an empty file); a missing file reads as {no file}, one too
+// long to show as {long}.
+static bool CmdBytes(char **args, int) {
+    char raw[TEXT_MAX / 5], text[TEXT_MAX], *out = text;
+    int length = ReadWhole(args[0], raw, sizeof raw);
+    bool missing = GetFileAttributesW(W(args[0])) == INVALID_FILE_ATTRIBUTES;
+    lstrcpyA(text, length >= 0 ? "" : missing ? "{no file}" : "{long}");
+    for (int i = 0; i < length; ++i)
+        out += sprintf(out, raw[i] == '\r' ? "{CR}" : raw[i] == '\n' ? "{LF}" : "%c", raw[i]);
+    return Glob(args[1] != NULL ? args[1] : "", text) || Fail("it holds %s", text);
+}
+
 // ---- registry, in the 64-bit view: the driver is 64-bit (Wine's 64-bit side,
 // asked for the 32-bit view, would redirect the whole of Classes). There the
 // 32-bit program's CLSID, TypeLib and Software keys are under Wow6432Node,
@@ -674,7 +687,7 @@ static const Command g_commands[] = {
     {"centred", 0, 0, CmdCentred}, {"extent", 0, 0, CmdExtent},  {"clean", 0, 0, CmdClean},
     {"client", 1, 0, CmdClient},   {"idle", 0, 0, CmdIdle},      {"cpu", 1, 1, CmdIdle},
     {"elapsed", 1, 0, CmdElapsed}, {"nolog", 1, 2, CmdLog},      {"away", 0, 0, CmdFront},
-    {"front", 0, 1, CmdFront},
+    {"front", 0, 1, CmdFront},     {"bytes", -1, 0, CmdBytes},
 };
 
 // Replaces $1, $2... by the macro's arguments and $NAME by the variable's value.

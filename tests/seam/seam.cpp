@@ -204,14 +204,6 @@ BOOL WINAPI SeamCloseHandle(HANDLE handle) {
     return closed;
 }
 
-BOOL WINAPI SeamCopyFileA(LPCSTR source, LPCSTR target, BOOL failIfExists) {
-    BOOL copied = Injected("CopyFileA") ? (Refused(ERROR_ACCESS_DENIED), FALSE)
-                                        : CopyFileA(source, target, failIfExists);
-    Trace("CopyFileA \"%s\" \"%s\" %d = %s", Text(source, -1), Text(target, -1), failIfExists,
-          copied ? "ok" : "fail");
-    return copied;
-}
-
 HDC WINAPI SeamGetDC(HWND window) {
     HDC context = GetDC(window);
     g_dcs += context != NULL;

@@ -14,7 +14,6 @@ decltype(LoadLibraryExA) SeamLoadLibraryExA;
 decltype(FreeLibrary) SeamFreeLibrary;
 decltype(CreateFileA) SeamCreateFileA;
 decltype(CloseHandle) SeamCloseHandle;
-decltype(CopyFileA) SeamCopyFileA;
 decltype(GetDC) SeamGetDC;
 decltype(ReleaseDC) SeamReleaseDC;
 decltype(MessageBoxA) SeamMessageBoxA;
@@ -31,7 +30,6 @@ decltype(WaitMessage) SeamWaitMessage;
 #define FreeLibrary     SeamFreeLibrary
 #define CreateFileA     SeamCreateFileA
 #define CloseHandle     SeamCloseHandle
-#define CopyFileA       SeamCopyFileA
 #define GetDC           SeamGetDC
 #define ReleaseDC       SeamReleaseDC
 #define MessageBoxA     SeamMessageBoxA
