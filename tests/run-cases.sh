@@ -1,15 +1,15 @@
 #!/usr/bin/env bash
-# run-cases.sh <win32-build-dir> <script> [<part> <cases>]
-# Runs a script of end-to-end cases (or its part, the cases whose names match
-# the glob <cases>) in a WoW64 prefix and on a display of its own, with the program, the sample libraries and the client laid out under
-# C:\qv\, and prints the driver's report. Exit code: the driver's.
+# run-cases.sh <win32-build-dir> <script> [<part>]
+# Runs a script of end-to-end cases (or a part of it: those whose names match
+# $QV_CASES) in a WoW64 prefix of its own and on a display of its own, with
+# the program, the sample libraries and the client laid out under C:\qv\,
+# and prints the driver's report. Exit code: the driver's.
 set -u
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 scripts=$here/../scripts
 . "$scripts/wine-env.sh" "$1" || exit 2
 script=$(cd "$(dirname "$2")" && pwd)/$(basename "$2")
 export WINEPREFIX=$QV_WINE_DIR/cases-$(basename "$2" .txt)${3:+-$3}
-[ -z "${4:-}" ] || export QV_CASES=$4
 . "$scripts/wine-prefix.sh"
 . "$scripts/own-display.sh"
 [ "$QV_WINE_READY" = 1 ] || fail "$QV_LOADER_PROBLEM"

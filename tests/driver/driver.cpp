@@ -12,18 +12,17 @@
 #include <string.h>
 #include "resource.h"
 
-#define TEXT_MAX        4096
-#define MAX_ARGS        16
-#define MAX_NAMES       64
-#define MAX_PROCS       16
-#define FILE_MAX        (1 << 21)
-#define WAIT_MS         60000
-#define TRACE_PATH      "C:\\qv\\trace.txt"
-#define DEFAULT_PROGRAM "C:\\qv\\bin\\REGQuorvalis-test.exe"
-#define HERE            "C:\\Automação Comercial" // where an operator keeps the component
-#define SAMPLE_LIB      "C:\\qv\\samples\\component\\Quorvalis.dll"
-#define SAMPLE_TLB      "C:\\qv\\samples\\component\\Quorvalis.tlb"
-#define CLASSES         "Software\\Classes\\"
+#define TEXT_MAX   4096
+#define MAX_ARGS   16
+#define MAX_NAMES  64
+#define MAX_PROCS  16
+#define FILE_MAX   (1 << 21)
+#define WAIT_MS    60000
+#define TRACE_PATH "C:\\qv\\trace.txt"
+#define HERE       "C:\\Automação Comercial" // where an operator keeps the component
+#define SAMPLE_LIB "C:\\qv\\samples\\component\\Quorvalis.dll"
+#define SAMPLE_TLB "C:\\qv\\samples\\component\\Quorvalis.tlb"
+#define CLASSES    "Software\\Classes\\"
 // The component's identity, written out rather than formatted by the program.
 #define CLSID      "{5D0E3C71-9A4B-4F26-B3E8-71C2A94D06F5}"
 #define LIBID      "{C84A1F39-2E6D-4B07-9F51-0A7E3D62B8C4}"
@@ -777,7 +776,7 @@ int main(int argc, char **argv) {
     g_script = argv[1];
     // start runs $PROGRAM, the test variant unless a case says otherwise; the
     // samples as the runner lays them out.
-    const char *const variables[][2] = {{"PROGRAM", DEFAULT_PROGRAM},
+    const char *const variables[][2] = {{"PROGRAM", "C:\\qv\\bin\\REGQuorvalis-test.exe"},
                                         {"LIB", SAMPLE_LIB},
                                         {"TLB", SAMPLE_TLB},
                                         {"HERE", HERE},
