@@ -198,7 +198,9 @@ static HRESULT RegisterTypeLibrary(char *libraryPath) {
 
 static LONG FailureOutcome(LONG failure) {
     char message[MESSAGE_SIZE];
-    if (ResetRegistration() & RESET_PARTS_LEFT)
+    ResetRegistration();
+
+    if (RegistrationPartsLeft())
         failure = REGISTRATION_UNDO_INCOMPLETE;
     wsprintfA(message, "REGISTRO DE %s FALHOU COMO UM  <C O M>  COMPONENTE.",
               COMPONENT_LIBRARY_FILE);

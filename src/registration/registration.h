@@ -18,10 +18,11 @@ LONG RegisterComponent(char *libraryPath);
 
 // Flags of the reset's outcome: 0 when the registration was found and is
 // gone; RESET_NOT_FOUND when no part of it was there; RESET_INCOMPLETE when
-// the registrar refused, or a key or the type library is still there, and
-// then RESET_PARTS_LEFT too in the latter case.
-enum { RESET_NOT_FOUND = 1, RESET_INCOMPLETE = 2, RESET_PARTS_LEFT = 4 };
+// the registrar refused, or a key or the type library is still there.
+enum { RESET_NOT_FOUND = 1, RESET_INCOMPLETE = 2 };
 int ResetRegistration(void);
+// 1 when any of the five keys or the type library's registration is there.
+int RegistrationPartsLeft(void);
 
 // Checks, changing nothing, that the whole registration is there as a
 // registration writes it; each check is a log line. firstBroken (512 bytes)

@@ -61,21 +61,25 @@ static int DeleteClassKeys(HKEY classesRoot, const char *guidText) {
     return found;
 }
 
+// Returns 1 when the ProgID key was there.
+static int DeleteProgIdKeys(HKEY classesRoot) {
+    char message[MESSAGE_SIZE];
+    HKEY progIdKey;
+
+    if (OpenKey(classesRoot, COMPONENT_PROGID, COMPONENT_PROGID, &progIdKey) != ERROR_SUCCESS)
+        return 0;
+    wsprintfA(message, DELETE_TWO_FORMAT, COMPONENT_PROGID, "CLSID");
+    DeleteKey(progIdKey, "CLSID", message, COMPONENT_PROGID "\\CLSID");
+    RegCloseKey(progIdKey);
+    DeleteKey(classesRoot, COMPONENT_PROGID, "DELETANDO " COMPONENT_PROGID, COMPONENT_PROGID);
+    return 1;
+}
+
 // Deletes whichever of the five keys it finds, deepest first: a reset or a
 // registration that stopped halfway leaves some without the others. Returns
 // 1 when any of them was there.
 static int DeleteLayout(HKEY classesRoot, const char *guidText) {
-    char message[MESSAGE_SIZE];
-    HKEY progIdKey;
-
-    int found =
-        OpenKey(classesRoot, COMPONENT_PROGID, COMPONENT_PROGID, &progIdKey) == ERROR_SUCCESS;
-    if (found) {
-        wsprintfA(message, DELETE_TWO_FORMAT, COMPONENT_PROGID, "CLSID");
-        DeleteKey(progIdKey, "CLSID", message, COMPONENT_PROGID "\\CLSID");
-        RegCloseKey(progIdKey);
-        DeleteKey(classesRoot, COMPONENT_PROGID, "DELETANDO " COMPONENT_PROGID, COMPONENT_PROGID);
-    }
+    int found = DeleteProgIdKeys(classesRoot);
     return DeleteClassKeys(classesRoot, guidText) | found;
 }
 
@@ -88,23 +92,30 @@ static int IsKeyThere(const char *path) {
 }
 
 // Reads back that none of the five keys nor the type library's registration
-// is left, and names in the log each one that is; what failed to go had its
-// cause logged as it failed.
-static int ReadBack(const char *guidText) {
+// is left and, when asked to, names in the log each one that is; what failed
+// to go had its cause logged as it failed.
+static int ReadBack(int named) {
+    char guidText[GUID_TEXT_SIZE];
     char paths[COMPONENT_KEY_COUNT + 1][COMPONENT_KEY_PATH_SIZE];
     char line[MESSAGE_SIZE];
     int left = 0;
 
+    FormatGuidString(guidText, &CLSID_Component);
     FormatComponentKeys(paths, guidText);
     FormatTypeLibraryKey(paths[COMPONENT_KEY_COUNT]);
     for (int i = 0; i <= COMPONENT_KEY_COUNT; i++) {
         if (IsKeyThere(paths[i])) {
             wsprintfA(line, "NÃO REMOVIDO \\HKEY_LOCAL_MACHINE\\%s", paths[i]);
-            LogLine(line);
-            left = RESET_INCOMPLETE | RESET_PARTS_LEFT;
+            if (named)
+                LogLine(line);
+            left = RESET_INCOMPLETE;
         }
     }
     return left;
+}
+
+int RegistrationPartsLeft(void) {
+    return ReadBack(0) != 0;
 }
 
 int ResetRegistration(void) {
@@ -137,7 +148,7 @@ int ResetRegistration(void) {
     } else {
         LogCause("RegOpenKeyExA", "HKLM\\" CLASSES_KEY_PATH, (DWORD)status, 0);
     }
-    result |= ReadBack(guidText);
+    result |= ReadBack(1);
     LogLine("ZERAMENTO COMPLETADO!");
     return result;
 }
