@@ -179,7 +179,8 @@ static void ReadTrace(void) {
     text[WideCharToMultiByte(CP_UTF8, 0, wide, chars, text, 3 * FILE_MAX - 1, NULL, NULL)] = 0;
     SplitLines(&g_trace, text);
     for (int i = 0; i < g_trace.count; ++i) // "PID text"
-        g_tracePid[i] = strtoul(g_trace.line[i], &g_trace.line[i], 10), g_trace.line[i] += 1;
+        g_tracePid[i] = strtoul(g_trace.line[i], &g_trace.line[i], 10),
+        g_trace.line[i] += *g_trace.line[i] == ' ';
 }
 
 // The first trace line at or after the cursor that matches, or -1.
