@@ -13,7 +13,9 @@ if not defined ProgramFiles(x86) set "DESTINO=%ProgramFiles%\Quorvalis"
 "%~dp0REGQuorvalis.exe" /v /s
 if %errorlevel% neq 10 if %errorlevel% neq 11 exit /b %errorlevel%
 if /i "%~dp0"=="%DESTINO%\" goto registra
-xcopy /y /q "%~dp0*" "%DESTINO%\" >nul
+rem O copy do proprio cmd: nao depende da leitura de aspas de outro programa.
+if not exist "%DESTINO%\" mkdir "%DESTINO%"
+copy /y "%~dp0*" "%DESTINO%\" >nul
 if errorlevel 1 exit /b 6
 :registra
 "%DESTINO%\REGQuorvalis.exe" /s "%DESTINO%\Quorvalis.dll" /log "%DESTINO%\REGQuorvalis.log"
