@@ -16,6 +16,7 @@
 #   qv_use_wine_loader <folder> sets QV_WINE (the loader to run programs with)
 #                               and QV_PLATFORM (how the program runs); on
 #                               failure QV_LOADER_PROBLEM says why
+#   qv_template <folder>        the booted prefix that fresh ones copy
 #   qv_fresh_prefix <folder>    a fresh prefix at $WINEPREFIX
 
 QV_SYSTEM_WINE64=/usr/lib/wine/wine64
@@ -86,12 +87,12 @@ qv_use_wine_loader() {
     export QV_WINE QV_PLATFORM
 }
 
-# qv_fresh_prefix <folder>: makes $WINEPREFIX a fresh copy of a WoW64 prefix
-# booted once as <folder>/template, with its 32-bit side (syswow64) filled. Booting costs about half a minute under
-# emulation, a copy about two seconds. Suites that start together take turns
-# at the lock, so only the first one boots; the template's server has ended
-# before anyone copies it, so its registry is all on disk.
-qv_fresh_prefix() {
+# qv_template <folder>: boots the WoW64 prefix <folder>/template once, with
+# its 32-bit side (syswow64) filled. Booting costs about half a minute under
+# emulation. Suites that start together take turns at the lock, so only the
+# first one boots; the template's server has ended before anyone copies it,
+# so its registry is all on disk.
+qv_template() {
     local template=$1/template
     mkdir -p "$1" || return 1
     (
@@ -103,6 +104,11 @@ qv_fresh_prefix() {
         WINEPREFIX=$template WINEDLLOVERRIDES="mscoree,mshtml=" timeout 180 "$QV_WINE" wineboot -i \
             >/dev/null 2>&1 && WINEPREFIX=$template timeout 60 wineserver -w &&
             [ -f "$template/drive_c/windows/syswow64/cscript.exe" ]
-    ) 9>"$1/template.lock" || return 1
-    rm -rf "$WINEPREFIX" && cp -a "$template" "$WINEPREFIX"
+    ) 9>"$1/template.lock"
+}
+
+# qv_fresh_prefix <folder>: makes $WINEPREFIX a fresh copy of the template,
+# in about two seconds.
+qv_fresh_prefix() {
+    qv_template "$1" && rm -rf "$WINEPREFIX" && cp -a "$1/template" "$WINEPREFIX"
 }

@@ -13,9 +13,14 @@ export WINEPREFIX=$QV_WINE_DIR/cases-$(basename "$2" .txt)${3:+-$3}
 . "$scripts/wine-prefix.sh"
 . "$scripts/own-display.sh"
 [ "$QV_WINE_READY" = 1 ] || fail "$QV_LOADER_PROBLEM"
-qv_fresh_prefix "$QV_WINE_DIR" || fail "could not make the prefix $WINEPREFIX"
+qv_fresh_prefix "$QV_WINE_DIR" && rm -f "$WINEPREFIX.left" || fail "could not make the prefix $WINEPREFIX"
 start_own_display "$WINEPREFIX"
-trap 'timeout 10 wineserver -k 2>/dev/null; stop_own_display' EXIT
+# What the suite starts ends with it, even when CTest kills it at its time
+# limit: a watcher apart from it ends the prefix's processes and the display
+# once it is gone; the exit trap does so at once when it ends by itself.
+end_suite=(env -u WINEPREFIX bash "$scripts/end-suite.sh" "$WINEPREFIX" "$OWN_XVFB_PID")
+setsid -f "${end_suite[@]}" $$ </dev/null >/dev/null 2>&1
+trap 'kill "$(cat "$WINEPREFIX.watcher" 2>/dev/null)" 2>/dev/null; "${end_suite[@]}"' EXIT
 import_settings "$WINEPREFIX/settings.reg"
 
 build=$QV_BUILD_DIR
