@@ -337,13 +337,29 @@ static bool CmdClean(char **, int) {
 // Waits (ms) for a visible top-level window, of that title if one is given,
 // holding a control of that id; only the main window holds the list. The
 // display is the script's own: its windows are the case's programs'.
+// EnumWindows takes the list in one request: walking it with FindWindowEx
+// from the window found before sends Wine 10's server into an endless loop
+// when that window has just left the desktop.
+struct Search {
+    const char *title;
+    int id;
+    HWND found;
+};
+static BOOL CALLBACK Matches(HWND window, LPARAM lParam) {
+    Search *search = (Search *)lParam;
+    char text[TEXT_MAX];
+    if (IsWindowVisible(window) && GetDlgItem(window, search->id) &&
+        (search->id == IDC_LOG_LIST) == (GetDlgItem(window, IDC_LOG_LIST) != NULL) &&
+        (search->title == NULL || strcmp(WindowText(window, text), search->title) == 0))
+        search->found = window;
+    return search->found == NULL;
+}
 static HWND Shown(const char *title, int id, DWORD ms) {
     for (DWORD start = GetTickCount();;) {
-        for (HWND window = NULL;
-             (window = FindWindowExW(NULL, window, NULL, title ? W(title) : NULL));)
-            if (IsWindowVisible(window) && GetDlgItem(window, id) &&
-                (id == IDC_LOG_LIST) == (GetDlgItem(window, IDC_LOG_LIST) != NULL))
-                return window;
+        Search search = {title, id, NULL};
+        EnumWindows(Matches, (LPARAM)&search);
+        if (search.found != NULL)
+            return search.found;
         if (!KeepWaiting(start, ms))
             return NULL;
     }
