@@ -14,7 +14,8 @@ report=$3
 readme=${4:-}
 files=$build/bench/files
 rm -rf "$files" && mkdir -p "$files" || exit 1
-cp "$busy/REGQuorvalis.exe" "$build/bench/qv-empty-dialog.exe" "$build/bench/qv-selfreg.dll" "$files/" || exit 1
+cp "$busy/REGQuorvalis.exe" "$build/bench/qv-empty-dialog.exe" "$build/bench/qv-required-work.exe" \
+    "$build/bench/qv-selfreg.dll" "$files/" || exit 1
 export QV_BENCH_FILES="Z:${files//\//\\}"
 load=$(cut -d' ' -f1 /proc/loadavg)
 log=$build/bench/rounds.log
@@ -36,16 +37,18 @@ row() { # row <figure> <ours> <baseline> <unit> <target ratio, or empty for a ta
         "$(date -u '+%Y-%m-%d %H:%M UTC')" "$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n 1)" \
         "$(nproc)" "$(. /etc/os-release && echo "$PRETTY_NAME")" "$(wine --version 2>/dev/null)" "$load" \
         "$(sed -n 's/^run-cases.sh: the 32-bit program runs/the 32-bit programs run/p' "$log")"
-    printf 'Each figure is the median of %s rounds; in each round the program and its baseline run side by side.\n\n' \
-        "$(grep -c '^== case' "$log")"
+    printf 'Each figure is the median of %s rounds; in each round the program and its baselines run side by side, the program first in odd rounds and last in even ones.\n\n' \
+        "$(grep -c '^== case round-' "$log")"
     echo '| Figure | Ours | Baseline | Ratio | Target | Met? |'
     echo '|---|---|---|---|---|---|'
     row "Idle CPU over 3 s at the main window (baseline: the same program built with a non-blocking wait)" \
         "$(median idle-ours)" "$(median idle-baseline)" "% of a core" "" 1
     row "Time to window, process start to main dialog visible (baseline: a dialog of the same frame)" \
         "$(median window-ours)" "$(median window-baseline)" ms 1.2 ""
+    row "Time to window (baseline: the same dialog after the start-up work the program must do: the registrar's load, the title's version)" \
+        "$(median window-ours)" "$(median window-required)" ms 1.05 ""
     row "Register request, \`/s\` start to exit (baseline: \`regsvr32 /s\` of a self-registering DLL)" \
-        "$(median register-ours)" "$(median register-baseline)" ms 1.2 ""
+        "$(median register-ours)" "$(median register-baseline)" ms 1.1 ""
     row "Stripped exe size (baseline: the empty-dialog program)" "$(($(stat -c %s "$build/REGQuorvalis.exe") / 1024))" \
         "$(($(stat -c %s "$build/bench/qv-empty-dialog.exe") / 1024))" KiB "" 100
 } >"$report"
