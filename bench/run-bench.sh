@@ -35,7 +35,7 @@ row() { # row <figure> <ours> <baseline> <unit> <target ratio, or empty for a ta
 {
     printf 'Measured %s on %s, %s cores, %s, %s, load average %s at the start; %s. ' \
         "$(date -u '+%Y-%m-%d %H:%M UTC')" "$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n 1)" \
-        "$(nproc)" "$(. /etc/os-release && echo "$PRETTY_NAME")" "$(wine --version 2>/dev/null)" "$load" \
+        "$(nproc)" "$(. /etc/os-release && echo "$PRETTY_NAME")" "$(/usr/lib/wine/wine64 --version 2>/dev/null)" "$load" \
         "$(sed -n 's/^run-cases.sh: the 32-bit program runs/the 32-bit programs run/p' "$log")"
     printf 'Each figure is the median of %s rounds; in each round the program and its baselines run side by side, the program first in odd rounds and last in even ones.\n\n' \
         "$(grep -c '^== case round-' "$log")"
