@@ -20,6 +20,7 @@ mirror=${QV_FRESH_MIRROR:-http://deb.debian.org/debian}
 root=${QV_FRESH_DIR:-/var/tmp/qv-fresh/$release}
 repo=$(git -C "$(dirname "$0")" rev-parse --show-toplevel) || exit 2
 mounts="proc sys dev dev/pts dev/shm"
+checkout=opt/regquorvalis # the clone, inside the made system
 
 say() { printf 'fresh-debian.sh: %s\n' "$*"; }
 
@@ -86,14 +87,14 @@ mount -t proc proc "$root/proc" && mount -t sysfs sys "$root/sys" &&
     mount --bind /dev "$root/dev" && mount -t devpts -o newinstance,ptmxmode=0666 devpts "$root/dev/pts" &&
     mount -t tmpfs shm "$root/dev/shm" || { say "cannot mount the system's file systems"; exit 2; }
 cp /etc/resolv.conf "$root/etc/resolv.conf"
-rm -rf "$root/root/regquorvalis"
-git clone -q --no-hardlinks "$repo" "$root/root/regquorvalis" || exit 2
+rm -rf "${root:?}/$checkout"
+git clone -q --no-hardlinks "$repo" "$root/$checkout" || exit 2
 say "system ready in $(($(date +%s) - start)) s: $(cat "$root/etc/debian_version"), $(git -C "$repo" log -1 --format=%h)"
 
 # within <command>: runs it inside, as root in the clone, with a clean environment.
 within() {
     chroot "$root" /usr/bin/env -i HOME=/root TERM=dumb PATH=/usr/sbin:/usr/bin:/sbin:/bin \
-        ${QV_EMULATE:+QV_EMULATE=$QV_EMULATE} bash -c "cd /root/regquorvalis && $1"
+        ${QV_EMULATE:+QV_EMULATE=$QV_EMULATE} bash -c "cd /$checkout && $1"
 }
 
 # timed <label> <command>: its outcome and time on one line, its output to a log.
@@ -105,7 +106,7 @@ timed() {
     status=$?
     nothing_left || status=1
     # What a suite killed at its limit left running (see end-suite.sh).
-    cat "$root"/root/regquorvalis/build/win32/wine/*.left >>"$log" 2>/dev/null
+    cat "$root/$checkout"/build/win32/wine/*.left >>"$log" 2>/dev/null
     say "$1: $([ $status -eq 0 ] && echo passed || echo "FAILED (see $log)") in $(($(date +%s) - begin)) s"
     [ $status -eq 0 ] || failures=$((failures + 1))
 }
