@@ -38,7 +38,7 @@ typedef HRESULT(WINAPI *RegisterTypeLibEntry)(ITypeLib *, LPCOLESTR, LPCOLESTR);
 typedef HRESULT(WINAPI *UnRegisterTypeLibEntry)(REFGUID, WORD, WORD, LCID, SYSKIND);
 typedef HRESULT(WINAPI *QueryTypeLibPathEntry)(REFGUID, WORD, WORD, LCID, BSTR *);
 typedef void(WINAPI *FreeStringEntry)(BSTR);
-typedef HRESULT(WINAPI *InitializeEntry)(LPVOID);
+typedef HRESULT(WINAPI *InitializeEntry)(LPVOID, DWORD);
 typedef void(WINAPI *UninitializeEntry)(void);
 typedef HRESULT(WINAPI *CreateInstanceEntry)(REFCLSID, LPUNKNOWN, DWORD, REFIID, LPVOID *);
 
@@ -177,9 +177,13 @@ HRESULT CallQueryPathOfRegTypeLib(REFGUID libId, WORD major, WORD minor, LCID lc
 static const IID UNKNOWN_INTERFACE = {
     0x00000000, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
 
+// In the multithreaded apartment: a single-threaded one makes a hidden
+// window, and under Wine that loads the display driver, the longest part of
+// an unattended run. The component is registered for both models, so it
+// still loads in this thread, as a client's would.
 HRESULT CallCreateAndRelease(REFCLSID classId) {
     InitializeEntry initialize =
-        (InitializeEntry)(void *)SystemEntry(LIBRARY_OLE32, "CoInitialize");
+        (InitializeEntry)(void *)SystemEntry(LIBRARY_OLE32, "CoInitializeEx");
     UninitializeEntry uninitialize =
         (UninitializeEntry)(void *)SystemEntry(LIBRARY_OLE32, "CoUninitialize");
     CreateInstanceEntry create =
@@ -187,7 +191,7 @@ HRESULT CallCreateAndRelease(REFCLSID classId) {
     IUnknown *object = NULL;
     if (initialize == NULL || uninitialize == NULL || create == NULL)
         return MissingEntryResult();
-    HRESULT initialized = initialize(NULL);
+    HRESULT initialized = initialize(NULL, COINIT_MULTITHREADED);
     HRESULT result =
         create(classId, NULL, CLSCTX_INPROC_SERVER, UNKNOWN_INTERFACE, (void **)&object);
     if (result == S_OK)
