@@ -19,8 +19,8 @@ cp "$busy/REGQuorvalis.exe" "$build/bench/qv-empty-dialog.exe" "$build/bench/qv-
 export QV_BENCH_FILES="Z:${files//\//\\}"
 # The rounds: each measures the program and its baselines side by side, the
 # program first in odd rounds and last in even ones, so that none pays for its
-# place. The busy-wait baseline slows whatever follows it for a while, so the
-# idle rounds come after all the timed ones.
+# place. Each kind of round runs apart, after the one before has ended: a
+# register request or the busy-wait baseline slows whatever follows it.
 TIME_ROUNDS=40
 IDLE_ROUNDS=5
 in_order() { # in_order <round> <line>...: as given in odd rounds, reversed in even ones
@@ -32,9 +32,12 @@ script=$build/bench/bench.txt
 {
     cat "$here/bench.txt"
     for round in $(seq "$TIME_ROUNDS"); do
-        echo "case round-$round"
+        echo "case window-$round"
         in_order "$round" 'do WINDOW | $OURS | window-ours' 'do WINDOW | $EMPTY | window-baseline' \
             'do WINDOW | $REQUIRED | window-required'
+    done
+    for round in $(seq "$TIME_ROUNDS"); do
+        echo "case register-$round"
         in_order "$round" 'do REGISTER | $OURS | /s "$HERE\Quorvalis.dll" | register-ours' \
             'do REGISTER | $REGSVR32 | /s C:\qv\bench\qv-selfreg.dll | register-baseline'
     done
