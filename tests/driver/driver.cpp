@@ -156,15 +156,20 @@ static bool Alive(int i) {
     return WaitForSingleObject(g_procs[i].handle, 0) == WAIT_TIMEOUT;
 }
 
-// Sleeps a poll interval, short in the first second so that make bench's
-// times are not the interval's; false once the time is up or the case's
-// programs have all ended.
-static bool KeepWaiting(DWORD start, DWORD ms) {
-    bool alive = false;
-    for (int i = 0; i < g_procCount; ++i)
-        alive = alive || Alive(i);
-    DWORD waited = GetTickCount() - start;
-    return waited < ms && alive && SleepEx(waited < 1000 ? 5 : 50, FALSE) == 0;
+// Polls until done() holds, at a short interval in the first second so that
+// make bench's times are not the interval's. Once the time is up, or the
+// case's programs have all ended, it is asked once more: a program may have
+// done it and ended between the two looks.
+template <typename Done> static bool Until(Done done, DWORD ms = 30000) {
+    for (DWORD start = GetTickCount(); !done();) {
+        bool alive = false;
+        for (int i = 0; i < g_procCount; ++i)
+            alive = alive || Alive(i);
+        DWORD waited = GetTickCount() - start;
+        if (waited >= ms || !alive || SleepEx(waited < 1000 ? 5 : 50, FALSE) != 0)
+            return done();
+    }
+    return true;
 }
 
 // ---- the trace: code page 1252, CR LF lines, line breaks inside a line
@@ -194,10 +199,8 @@ static int FindTrace(const char *pattern) {
 
 // Waits for the line and moves the cursor past it.
 static bool TakeTrace(const char *pattern) {
-    int found = FindTrace(pattern);
-    for (DWORD start = GetTickCount(); found == -1 && KeepWaiting(start, 30000);)
-        found = FindTrace(pattern);
-    if (found == -1)
+    int found = -1;
+    if (!Until([&] { return (found = FindTrace(pattern)) != -1; }))
         return Fail("no such line from line %d of %d", g_traceCursor + 1, g_trace.count);
     g_traceCursor = found + 1;
     return true;
@@ -355,14 +358,9 @@ static BOOL CALLBACK Matches(HWND window, LPARAM lParam) {
     return search->found == NULL;
 }
 static HWND Shown(const char *title, int id, DWORD ms) {
-    for (DWORD start = GetTickCount();;) {
-        Search search = {title, id, NULL};
-        EnumWindows(Matches, (LPARAM)&search);
-        if (search.found != NULL)
-            return search.found;
-        if (!KeepWaiting(start, ms))
-            return NULL;
-    }
+    Search search = {title, id, NULL};
+    Until([&] { return EnumWindows(Matches, (LPARAM)&search), search.found != NULL; }, ms);
+    return search.found;
 }
 
 static HWND MainWindow(void) {
@@ -382,10 +380,8 @@ static bool Press(HWND window, int id, bool wait) {
                                     : PostMessageW(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                                                    (LPARAM)GetDlgItem(window, id))))
         return Fail("no window takes it");
-    for (DWORD start = GetTickCount(); wait && IsWindow(window) && IsWindowVisible(window);)
-        if (!KeepWaiting(start, 30000))
-            return Fail("it is still shown 30 s later");
-    return true;
+    return !wait || Until([&] { return !IsWindow(window) || !IsWindowVisible(window); }) ||
+           Fail("it is still shown 30 s later");
 }
 
 // Waits until the test variant's action loop waits for the operator again: the
@@ -395,16 +391,14 @@ static bool Press(HWND window, int id, bool wait) {
 static bool Idle(int after) {
     DWORD pid = 0;
     GetWindowThreadProcessId(MainWindow(), &pid);
-    for (DWORD start = GetTickCount();;) {
+    auto idle = [&] {
         ReadTrace();
         int last = g_trace.count - 1;
         while (last >= 0 && g_tracePid[last] != pid)
             --last;
-        if (g_trace.count == 0 || (last >= after && strcmp(g_trace.line[last], "IDLE") == 0))
-            return true;
-        if (!KeepWaiting(start, 30000))
-            return Fail("the program did not come back to wait for the operator");
-    }
+        return g_trace.count == 0 || (last >= after && strcmp(g_trace.line[last], "IDLE") == 0);
+    };
+    return Until(idle) || Fail("the program did not come back to wait for the operator");
 }
 
 // press register|reset|enter|esc|close (mode 0), and resets N (1): presses
@@ -502,9 +496,11 @@ static LRESULT AskList(UINT message, WPARAM wParam, LPARAM lParam) {
                : -1;
 }
 
+// The list's line, waited for.
 static bool ListLine(int index, WCHAR *line) {
-    LRESULT length = AskList(LB_GETTEXTLEN, index, 0);
     line[0] = 0;
+    Until([&] { return AskList(LB_GETCOUNT, 0, 0) > index; });
+    LRESULT length = AskList(LB_GETTEXTLEN, index, 0);
     return length >= 0 && length < TEXT_MAX && AskList(LB_GETTEXT, index, (LPARAM)line) == length;
 }
 
@@ -513,23 +509,18 @@ static bool ListLine(int index, WCHAR *line) {
 // cursor on matches.
 static bool CmdLog(char **args, int skip) {
     WCHAR wide[TEXT_MAX];
-    char line[TEXT_MAX];
+    char text[TEXT_MAX];
     for (int i = g_logCursor; skip == 2 && i < g_logFile.count; ++i)
         if (Glob(args[0], g_logFile.line[i]))
             return Fail("log line %d is \"%s\"", i + 1, g_logFile.line[i]);
     if (skip == 2)
         return g_logFromFile || Fail("no log file read");
     for (int i = g_logCursor;; ++i) {
-        if (g_logFromFile && i < g_logFile.count) {
-            lstrcpynA(line, g_logFile.line[i], TEXT_MAX);
-        } else {
-            for (DWORD start = GetTickCount(); !g_logFromFile && AskList(LB_GETCOUNT, 0, 0) <= i;)
-                if (!KeepWaiting(start, 30000))
-                    break;
-            if (g_logFromFile || !ListLine(i, wide))
-                return Fail("no log line %d%s", i + 1, skip ? " matches" : "");
-            Utf8(wide, line);
-        }
+        const char *line = g_logFromFile       ? (i < g_logFile.count ? g_logFile.line[i] : NULL)
+                           : ListLine(i, wide) ? Utf8(wide, text)
+                                               : NULL;
+        if (line == NULL)
+            return Fail("no log line %d%s", i + 1, skip ? " matches" : "");
         if (Glob(args[0], line)) {
             g_logCursor = i + 1;
             return true;
