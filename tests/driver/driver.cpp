@@ -15,7 +15,7 @@
 #define TEXT_MAX   4096
 #define MAX_ARGS   16
 #define MAX_NAMES  64
-#define MAX_PROCS  16
+#define MAX_PROCS  32
 #define FILE_MAX   (1 << 21)
 #define WAIT_MS    60000
 #define TRACE_PATH "C:\\qv\\trace.txt"
