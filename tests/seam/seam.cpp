@@ -3,7 +3,8 @@
 // QV_TRACE with the arguments that matter (access masks, value types and the
 // exact bytes written, share modes, box flags), so that faults Wine forgives
 // still show. Opens and closes are counted and the balance written at exit.
-// QV_FAIL=Name:N[,Name:N]... makes the N-th call of Name fail without
+// QV_FAIL=Name:N[,Name:N]... makes the N-th call of Name, a registry call or
+// one that changes the registration outside the registry, fail without
 // reaching the system; its line ends in "(injected)". QV_STOP=Name:N ends the
 // process abruptly (exit code 255) before the N-th call, as a power cut would.
 #include <windows.h>
@@ -156,24 +157,12 @@ LONG WINAPI SeamRegCloseKey(HKEY key) {
     return result;
 }
 
-// An injected failure's result, with its last error.
-static HMODULE Refused(DWORD error) {
-    SetLastError(error);
-    return NULL;
-}
-
 HMODULE WINAPI SeamLoadLibraryExA(LPCSTR file, HANDLE reserved, DWORD flags) {
-    HMODULE module = Injected("LoadLibraryExA") ? Refused(ERROR_MOD_NOT_FOUND)
-                                                : LoadLibraryExA(file, reserved, flags);
+    HMODULE module = LoadLibraryExA(file, reserved, flags);
     g_modules += module != NULL;
     Trace("LoadLibraryExA \"%s\" 0x%lx = %s", Text(file, -1), (long)flags,
           module != NULL ? "ok" : "fail");
     return module;
-}
-
-// LoadLibraryA is LoadLibraryExA without flags.
-HMODULE WINAPI SeamLoadLibraryA(LPCSTR file) {
-    return SeamLoadLibraryExA(file, NULL, 0);
 }
 
 BOOL WINAPI SeamFreeLibrary(HMODULE module) {
@@ -186,9 +175,8 @@ BOOL WINAPI SeamFreeLibrary(HMODULE module) {
 HANDLE WINAPI SeamCreateFileA(LPCSTR file, DWORD access, DWORD share,
                               LPSECURITY_ATTRIBUTES security, DWORD disposition, DWORD attributes,
                               HANDLE templateFile) {
-    HANDLE handle = Injected("CreateFileA") ? (Refused(ERROR_ACCESS_DENIED), INVALID_HANDLE_VALUE)
-                                            : CreateFileA(file, access, share, security,
-                                                          disposition, attributes, templateFile);
+    HANDLE handle =
+        CreateFileA(file, access, share, security, disposition, attributes, templateFile);
     if (handle != INVALID_HANDLE_VALUE)
         Track(g_files, &g_openFiles, handle, file);
     Trace("CreateFileA \"%s\" 0x%lx share=0x%lx disposition=%ld = %s", Text(file, -1), (long)access,

@@ -9,7 +9,6 @@ decltype(RegCreateKeyExA) SeamRegCreateKeyExA;
 decltype(RegSetValueExA) SeamRegSetValueExA;
 decltype(RegDeleteKeyA) SeamRegDeleteKeyA;
 decltype(RegCloseKey) SeamRegCloseKey;
-decltype(LoadLibraryA) SeamLoadLibraryA;
 decltype(LoadLibraryExA) SeamLoadLibraryExA;
 decltype(FreeLibrary) SeamFreeLibrary;
 decltype(CreateFileA) SeamCreateFileA;
@@ -25,7 +24,6 @@ decltype(WaitMessage) SeamWaitMessage;
 #define RegSetValueExA  SeamRegSetValueExA
 #define RegDeleteKeyA   SeamRegDeleteKeyA
 #define RegCloseKey     SeamRegCloseKey
-#define LoadLibraryA    SeamLoadLibraryA
 #define LoadLibraryExA  SeamLoadLibraryExA
 #define FreeLibrary     SeamFreeLibrary
 #define CreateFileA     SeamCreateFileA
@@ -35,3 +33,5 @@ decltype(WaitMessage) SeamWaitMessage;
 #define MessageBoxA     SeamMessageBoxA
 #define SendMessageA    SeamSendMessageA
 #define WaitMessage     SeamWaitMessage
+// LoadLibraryA is LoadLibraryExA without flags.
+#define LoadLibraryA(file) SeamLoadLibraryExA(file, NULL, 0)
