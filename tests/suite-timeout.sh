@@ -36,14 +36,10 @@ grep -q '(Timeout)' "$work/ctest.log" || fail "the suite was not ended at its li
 # The watcher looks once a second, then ends the prefix's server first.
 for _ in $(seq 15); do
     sleep 1
-    left=
-    for proc in /proc/[0-9]*; do
-        tr '\0' '\n' 2>/dev/null <"$proc/environ" | grep -qxF "WINEPREFIX=$prefix" &&
-            left="$left ${proc#/proc/}"
-    done
+    left=$(grep -lzxF "WINEPREFIX=$prefix" /proc/[0-9]*/environ 2>/dev/null | cut -d/ -f3 | paste -sd' ')
     [ -z "$left" ] && break
 done
 [ -z "$left" ] && exit 0
-ps -o pid,args -p "${left# }" | cut -c1-120
+ps -o pid,args -p "$left" | cut -c1-120
 kill -9 $left
 fail "left running after the suite's timeout:$left"
