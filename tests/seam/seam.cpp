@@ -148,12 +148,11 @@ LONG WINAPI SeamRegDeleteKeyA(HKEY parent, LPCSTR subKey) {
     return result;
 }
 
+// Closes and frees are counted for the balance, not traced.
 LONG WINAPI SeamRegCloseKey(HKEY key) {
-    const char *path = KeyPath(key, NULL);
     LONG result = RegCloseKey(key);
     if (result == ERROR_SUCCESS)
         Track(g_keys, &g_openKeys, key, NULL);
-    Trace("RegCloseKey %s = %ld", path, result);
     return result;
 }
 
@@ -168,7 +167,6 @@ HMODULE WINAPI SeamLoadLibraryExA(LPCSTR file, HANDLE reserved, DWORD flags) {
 BOOL WINAPI SeamFreeLibrary(HMODULE module) {
     BOOL freed = FreeLibrary(module);
     g_modules -= freed != 0;
-    Trace("FreeLibrary = %s", freed ? "ok" : "fail");
     return freed;
 }
 
