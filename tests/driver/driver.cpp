@@ -37,12 +37,11 @@ struct Lines {
     char *line[FILE_MAX];
     int count;
 };
-typedef bool (*CommandRun)(char **args, int mode);
 struct Command {
     const char *name;
     int args; // arguments at least; more than one, or -1, split at " | "
     int mode; // tells apart the commands that share a function
-    CommandRun run;
+    bool (*run)(char **args, int mode);
 };
 
 static const char *g_script, *g_next; // the script; the line after the one that runs
