@@ -362,15 +362,15 @@ static HWND Shown(const char *title, int id, DWORD ms) {
     return search.found;
 }
 
-static HWND MainWindow(void) {
+// The main window; unless one is still there, the first shown within ms.
+static HWND MainWindow(DWORD ms = 0) {
     if (g_main == NULL || !IsWindow(g_main))
-        g_main = Shown(NULL, IDC_LOG_LIST, 0);
+        g_main = Shown(NULL, IDC_LOG_LIST, ms);
     return g_main;
 }
 
 static bool CmdWindow(char **, int) {
-    g_main = Shown(NULL, IDC_LOG_LIST, WAIT_MS);
-    return g_main != NULL || Fail("none shown");
+    return MainWindow(WAIT_MS) != NULL || Fail("none shown");
 }
 
 // Clicks a button (or, for id 0, closes the window); with wait, until the window is gone.
