@@ -70,10 +70,8 @@ static int Injected(const char *call) {
         i++;
     lstrcpynA(g_callNames[i], call, sizeof(g_callNames[i]));
     snprintf(wanted, sizeof(wanted), ",%s:%ld,", call, ++g_callCounts[i]);
-    if (strstr(g_stops, wanted) != NULL) {
-        Trace("STOP %s", wanted);
+    if (strstr(g_stops, wanted) != NULL)
         TerminateProcess(GetCurrentProcess(), 255);
-    }
     g_injected = strstr(g_faults, wanted) != NULL;
     return g_injected;
 }
