@@ -464,10 +464,11 @@ static bool CmdText(char **args, int) {
 }
 
 // away: a window of the driver's own comes to the front; front (mode 1): the
-// main window is in front.
+// main window is in front within 5 s, as a window activated from another
+// process comes there a moment after the call.
 static bool CmdFront(char **, int check) {
     if (check)
-        return GetForegroundWindow() == MainWindow() ||
+        return Until([] { return GetForegroundWindow() == MainWindow(); }, 5000) ||
                Fail("the window in front is %p, not %p", GetForegroundWindow(), g_main);
     g_away = g_away ? g_away
                     : CreateWindowExW(0, L"STATIC", L"away", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
