@@ -55,7 +55,7 @@ run: win32
 	@bash scripts/run-program.sh build/win32
 
 # Measurements under Wine against baselines: prints the table and writes it
-# to build/bench.md and into the README. Not a test; takes two minutes natively, five emulated.
+# to build/bench.md and into the README. Not a test; takes about one minute natively, three emulated.
 .PHONY: bench
 bench: win32
 	cmake --preset win32-busy >/dev/null
