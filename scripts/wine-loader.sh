@@ -92,19 +92,20 @@ qv_use_wine_loader() {
 # its 32-bit side (syswow64) filled. Booting costs about half a minute under
 # emulation. Suites that start together take turns at the lock, so only the
 # first one boots; the template's server has ended before anyone copies it,
-# so its registry is all on disk.
+# so its registry is all on disk. <folder>/template.booted marks the end of
+# the boot: nothing in the template may be newer.
 qv_template() {
     local template=$1/template
     mkdir -p "$1" || return 1
     (
         flock 9 || exit 1
-        [ -f "$template/.update-timestamp" ] &&
+        [ -f "$1/template.booted" ] && [ -f "$template/.update-timestamp" ] &&
             [ -f "$template/drive_c/windows/syswow64/cscript.exe" ] && exit 0
-        rm -rf "$template"
+        rm -rf "$template" "$1/template.booted"
         # No Mono or Gecko installer prompt may block an unattended boot.
         WINEPREFIX=$template WINEDLLOVERRIDES="mscoree,mshtml=" timeout 180 "$QV_WINE" wineboot -i \
             >/dev/null 2>&1 && WINEPREFIX=$template timeout 60 wineserver -w &&
-            [ -f "$template/drive_c/windows/syswow64/cscript.exe" ]
+            [ -f "$template/drive_c/windows/syswow64/cscript.exe" ] && touch "$1/template.booted"
     ) 9>"$1/template.lock"
 }
 
@@ -117,6 +118,11 @@ QV_SHARED_FOLDERS="system32 syswow64 winsxs"
 qv_fresh_prefix() {
     local template=$1/template windows=drive_c/windows folder
     qv_template "$1" && rm -rf "$WINEPREFIX" && mkdir -p "$WINEPREFIX" || return 1
+    # A prefix that wrote through a shared file changed every other one.
+    if [ -n "$(find "$template" -newer "$1/template.booted" -print -quit)" ]; then
+        echo "the template $template changed after its boot; remove it to boot it anew" >&2
+        return 1
+    fi
     # shellcheck disable=SC2046 # one --exclude per shared folder
     tar -C "$template" $(printf -- "--exclude=./$windows/%s " $QV_SHARED_FOLDERS) -cf - . |
         tar -C "$WINEPREFIX" -xf - || return 1
