@@ -99,8 +99,9 @@ qv_template() {
     mkdir -p "$1" || return 1
     (
         flock 9 || exit 1
-        [ -f "$1/template.booted" ] && [ -f "$template/.update-timestamp" ] &&
-            [ -f "$template/drive_c/windows/syswow64/cscript.exe" ] && exit 0
+        # The mark is made only once the 32-bit side is there.
+        [ -f "$1/template.booted" ] && [ -f "$template/drive_c/windows/syswow64/cscript.exe" ] &&
+            exit 0
         rm -rf "$template" "$1/template.booted"
         # No Mono or Gecko installer prompt may block an unattended boot.
         WINEPREFIX=$template WINEDLLOVERRIDES="mscoree,mshtml=" timeout 180 "$QV_WINE" wineboot -i \
